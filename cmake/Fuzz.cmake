@@ -1,0 +1,27 @@
+# vintorel_add_fuzzer(NAME SOURCES ... LIBS ... [CORPUS dir])
+# With clang and VINTOREL_FUZZ the target is a real libFuzzer binary. Otherwise it links a
+# small standalone driver that replays the corpus and then feeds seeded random and mutated
+# inputs for a bounded number of runs, so the same target runs as a smoke test in CTest
+# (under the sanitizers in the sanitize preset) with any compiler.
+function(vintorel_add_fuzzer name)
+  cmake_parse_arguments(FZ "" "CORPUS;RUNS" "SOURCES;LIBS" ${ARGN})
+  if(NOT FZ_RUNS)
+    set(FZ_RUNS 20000)
+  endif()
+  if(VINTOREL_FUZZ AND CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+    add_executable(${name} ${FZ_SOURCES})
+    target_compile_options(${name} PRIVATE -fsanitize=fuzzer)
+    target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+    set(fz_args -runs=${FZ_RUNS})
+  else()
+    add_executable(${name} ${FZ_SOURCES} ${CMAKE_SOURCE_DIR}/tests/fuzz/standalone_driver.cpp)
+    set(fz_args --runs=${FZ_RUNS})
+  endif()
+  target_link_libraries(${name} PRIVATE ${FZ_LIBS})
+  vintorel_warnings(${name})
+  if(FZ_CORPUS)
+    list(APPEND fz_args ${FZ_CORPUS})
+  endif()
+  add_test(NAME ${name} COMMAND ${name} ${fz_args})
+  set_tests_properties(${name} PROPERTIES LABELS "fuzz" TIMEOUT 240)
+endfunction()

@@ -1,0 +1,5 @@
+# AddressSanitizer + UndefinedBehaviorSanitizer for every target when VINTOREL_SANITIZE is on.
+if(VINTOREL_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+  add_link_options(-fsanitize=address,undefined)
+endif()

@@ -1,0 +1,24 @@
+// The simulated card as an in-process server module: DllGetClassObject hands out a class
+// factory for the tuner filter's class id; each object reads VINTOREL_SIM_LOG and
+// VINTOREL_SIM_SCRIPT when it is made.
+#include "sim_card.h"
+
+#define VINTOREL_EXPORT extern "C" __attribute__((visibility("default")))
+
+VINTOREL_EXPORT HRESULT DllGetClassObject(REFCLSID clsid, REFIID riid, void **object) {
+    if (object == nullptr) {
+        return E_POINTER;
+    }
+    *object = nullptr;
+    if (clsid != CLSID_TunerCardFilter) {
+        return CLASS_E_CLASSNOTAVAILABLE;
+    }
+    auto *factory = new vintorel::FilterClassFactory([](REFIID iid, void **out) {
+        return vintorel::sim::SimCard::create(vintorel::sim::optionsFromEnvironment(), iid, out);
+    });
+    const HRESULT hr = factory->QueryInterface(riid, object);
+    factory->Release();
+    return hr;
+}
+
+VINTOREL_EXPORT HRESULT DllCanUnloadNow(void) { return S_FALSE; }

@@ -1,0 +1,208 @@
+// The simulated card's calls: scripted answers first, otherwise success; readings from the
+// script's poll lines, otherwise a steady locked signal. Not modelled here: the dish, the sky,
+// LNB physics (the card takes any setting and always finds the signal).
+#include "sim_card.h"
+
+#include <cstdarg>
+#include <cstdlib>
+
+namespace vintorel::sim {
+
+namespace {
+
+std::string interfaceName(REFIID riid) {
+    if (riid == IID_TunerControl) {
+        return "TunerControl";
+    }
+    if (riid == IID_TunerBaseFilter) {
+        return "IBaseFilter";
+    }
+    if (riid == IID_IUnknown) {
+        return "IUnknown";
+    }
+    char text[40];
+    std::snprintf(text, sizeof text, "{%08X-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}",
+                  riid.Data1, riid.Data2, riid.Data3, riid.Data4[0], riid.Data4[1], riid.Data4[2],
+                  riid.Data4[3], riid.Data4[4], riid.Data4[5], riid.Data4[6], riid.Data4[7]);
+    return text;
+}
+
+unsigned hex(HRESULT hr) { return static_cast<unsigned>(hr); }
+
+std::FILE *openLog(const std::string &path) {
+    if (path.empty()) {
+        return nullptr;
+    }
+    std::FILE *file = std::fopen(path.c_str(), "a");
+    if (file == nullptr) {
+        std::fprintf(stderr, "vintorel: cannot open the simulated card's log %s\n", path.c_str());
+    }
+    return file;
+}
+
+} // namespace
+
+SimOptions optionsFromEnvironment() {
+    SimOptions options;
+    if (const char *log = std::getenv("VINTOREL_SIM_LOG")) {
+        options.logPath = log;
+    }
+    if (const char *script = std::getenv("VINTOREL_SIM_SCRIPT")) {
+        options.scriptPath = script;
+    }
+    return options;
+}
+
+HRESULT SimCard::create(const SimOptions &options, REFIID riid, void **object) {
+    *object = nullptr;
+    std::FILE *logFile = openLog(options.logPath);
+    auto logCreate = [logFile](HRESULT hr) {
+        if (logFile != nullptr) {
+            std::fprintf(logFile, "create -> 0x%08X\n", hex(hr));
+            std::fflush(logFile);
+        }
+    };
+    Script script;
+    if (!options.scriptPath.empty()) {
+        std::string error;
+        if (!loadScript(options.scriptPath, &script, &error)) {
+            std::fprintf(stderr, "vintorel: simulated card script %s\n", error.c_str());
+            logCreate(E_FAIL);
+            if (logFile != nullptr) {
+                std::fclose(logFile);
+            }
+            return E_FAIL;
+        }
+    }
+    if (const auto scripted = script.answerFor("create", std::nullopt); scripted && *scripted != S_OK) {
+        logCreate(*scripted);
+        if (logFile != nullptr) {
+            std::fclose(logFile);
+        }
+        return *scripted;
+    }
+    auto *card = new SimCard(std::move(script), logFile);
+    const HRESULT hr = card->QueryInterface(riid, object);
+    logCreate(hr);
+    // Trade the creation reference for the handed-out one (none if the interface was refused,
+    // and then the card is gone).
+    const bool handedOut = SUCCEEDED(hr);
+    card->Release();
+    if (handedOut) {
+        card->creating_ = false;
+    }
+    return hr;
+}
+
+SimCard::SimCard(Script script, std::FILE *log) : script_(std::move(script)), log_(log) {}
+
+SimCard::~SimCard() {
+    if (log_ != nullptr) {
+        std::fclose(log_);
+    }
+}
+
+void SimCard::log(const char *format, ...) const {
+    if (log_ == nullptr) {
+        return;
+    }
+    va_list args;
+    va_start(args, format);
+    std::vfprintf(log_, format, args);
+    va_end(args);
+    std::fputc('\n', log_);
+    std::fflush(log_);
+}
+
+HRESULT SimCard::answer(const char *operation, std::optional<LONG> argument, HRESULT normal) const {
+    return script_.answerFor(operation, argument).value_or(normal);
+}
+
+HRESULT SimCard::filterQueryInterface(REFIID riid, HRESULT hr) {
+    if (riid == IID_TunerControl) {
+        hr = answer("QueryInterface", std::nullopt, hr);
+    }
+    // The card's own creation asks for an interface too; only the program's calls are logged.
+    if (!creating_) {
+        log("QueryInterface %s -> 0x%08X", interfaceName(riid).c_str(), hex(hr));
+    }
+    return hr;
+}
+
+void SimCard::onAddRef(ULONG count) { log("AddRef -> %u", static_cast<unsigned>(count)); }
+
+void SimCard::onRelease(ULONG count) {
+    if (!creating_) {
+        log("Release -> %u", static_cast<unsigned>(count));
+    }
+}
+
+HRESULT SimCard::setting(const char *operation, LONG value, LONG *field) {
+    const HRESULT hr = answer(operation, value, S_OK);
+    if (SUCCEEDED(hr)) {
+        *field = value;
+    }
+    log("%s %d -> 0x%08X", operation, static_cast<int>(value), hex(hr));
+    return hr;
+}
+
+STDMETHODIMP SimCard::setTransponderFrequency(LONG v) {
+    return setting("setTransponderFrequency", v, &frequencyMHz);
+}
+STDMETHODIMP SimCard::setSymbolRate(LONG v) { return setting("setSymbolRate", v, &symbolRate); }
+STDMETHODIMP SimCard::setLnbFrequency(LONG v) { return setting("setLnbFrequency", v, &lnbFrequency); }
+STDMETHODIMP SimCard::setFec(LONG v) { return setting("setFec", v, &fec); }
+STDMETHODIMP SimCard::setPolarity(LONG v) { return setting("setPolarity", v, &polarity); }
+STDMETHODIMP SimCard::setLnbSelection(LONG v) { return setting("setLnbSelection", v, &lnbSelection); }
+STDMETHODIMP SimCard::setDiseqc(LONG v) { return setting("setDiseqc", v, &diseqc); }
+
+STDMETHODIMP SimCard::initialize() {
+    const HRESULT hr = answer("initialize", std::nullopt, S_OK);
+    initialized = SUCCEEDED(hr);
+    log("initialize -> 0x%08X", hex(hr));
+    return hr;
+}
+
+STDMETHODIMP SimCard::applyTuning() {
+    if (!script_.polls.empty()) {
+        current_ = script_.polls[std::min(nextPoll_, script_.polls.size() - 1)];
+        if (nextPoll_ < script_.polls.size()) {
+            ++nextPoll_;
+        }
+    }
+    const HRESULT hr = answer("applyTuning", std::nullopt, current_.locked ? S_OK : E_FAIL);
+    log("applyTuning -> 0x%08X", hex(hr));
+    return hr;
+}
+
+STDMETHODIMP SimCard::refreshMeasurement() {
+    const HRESULT hr = answer("refreshMeasurement", std::nullopt, S_OK);
+    log("refreshMeasurement -> 0x%08X", hex(hr));
+    return hr;
+}
+
+STDMETHODIMP SimCard::getSnr(FLOAT *snr) {
+    HRESULT hr = answer("getSnr", std::nullopt, S_OK);
+    if (snr == nullptr) {
+        hr = E_POINTER;
+        log("getSnr -> 0x%08X", hex(hr));
+        return hr;
+    }
+    *snr = current_.locked ? current_.snr : 0.0f;
+    log("getSnr -> 0x%08X snr=%g", hex(hr), static_cast<double>(*snr));
+    return hr;
+}
+
+STDMETHODIMP SimCard::getQuality(LONG *quality) {
+    HRESULT hr = answer("getQuality", std::nullopt, S_OK);
+    if (quality == nullptr) {
+        hr = E_POINTER;
+        log("getQuality -> 0x%08X", hex(hr));
+        return hr;
+    }
+    *quality = current_.locked ? current_.quality : 0;
+    log("getQuality -> 0x%08X quality=%d", hex(hr), static_cast<int>(*quality));
+    return hr;
+}
+
+} // namespace vintorel::sim

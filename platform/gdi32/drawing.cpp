@@ -1,0 +1,102 @@
+// Drawing on a device context: FillRect and FrameRect with a brush (an empty or inverted
+// rectangle draws nothing), text colours and background mode, GetPixel. Everything is clipped
+// to the area being painted. Not implemented: raster operations other than copy, pens, lines,
+// ellipses, blitting between device contexts.
+#include "gdi32/gdi_internal.h"
+
+namespace {
+
+using namespace vintorel::gdi32;
+
+QPainter *painterOf(DeviceContext *dc) { return dc ? dc->painter.get() : nullptr; }
+
+bool brushColor(HBRUSH handle, QColor *color) {
+    const Brush *brush = objectAs<Brush>(handle);
+    if (brush == nullptr || brush->hollow) {
+        return false;
+    }
+    *color = brush->color;
+    return true;
+}
+
+} // namespace
+
+extern "C" {
+
+int WINAPI FillRect(HDC handle, const RECT *rect, HBRUSH brush) {
+    DeviceContext *dc = dcOf(handle);
+    QColor color;
+    if (dc == nullptr || rect == nullptr || !brushColor(brush, &color)) {
+        return 0;
+    }
+    if (rect->right <= rect->left || rect->bottom <= rect->top) {
+        return 1;
+    }
+    if (QPainter *p = painterOf(dc)) {
+        p->fillRect(QRect(rect->left, rect->top, rect->right - rect->left, rect->bottom - rect->top),
+                    color);
+    }
+    return 1;
+}
+
+int WINAPI FrameRect(HDC handle, const RECT *rect, HBRUSH brush) {
+    DeviceContext *dc = dcOf(handle);
+    QColor color;
+    if (dc == nullptr || rect == nullptr || !brushColor(brush, &color)) {
+        return 0;
+    }
+    if (rect->right <= rect->left || rect->bottom <= rect->top) {
+        return 1;
+    }
+    if (QPainter *p = painterOf(dc)) {
+        const int w = rect->right - rect->left;
+        const int h = rect->bottom - rect->top;
+        p->fillRect(QRect(rect->left, rect->top, w, 1), color);
+        p->fillRect(QRect(rect->left, rect->bottom - 1, w, 1), color);
+        p->fillRect(QRect(rect->left, rect->top, 1, h), color);
+        p->fillRect(QRect(rect->right - 1, rect->top, 1, h), color);
+    }
+    return 1;
+}
+
+COLORREF WINAPI SetBkColor(HDC handle, COLORREF color) {
+    DeviceContext *dc = dcOf(handle);
+    if (dc == nullptr) {
+        return CLR_INVALID;
+    }
+    const COLORREF previous = dc->bkColor;
+    dc->bkColor = color;
+    return previous;
+}
+
+COLORREF WINAPI SetTextColor(HDC handle, COLORREF color) {
+    DeviceContext *dc = dcOf(handle);
+    if (dc == nullptr) {
+        return CLR_INVALID;
+    }
+    const COLORREF previous = dc->textColor;
+    dc->textColor = color;
+    return previous;
+}
+
+int WINAPI SetBkMode(HDC handle, int mode) {
+    DeviceContext *dc = dcOf(handle);
+    if (dc == nullptr || (mode != OPAQUE && mode != TRANSPARENT)) {
+        return 0;
+    }
+    const int previous = dc->bkMode;
+    dc->bkMode = mode;
+    return previous;
+}
+
+COLORREF WINAPI GetPixel(HDC handle, int x, int y) {
+    DeviceContext *dc = dcOf(handle);
+    if (dc == nullptr || dc->target == nullptr || !dc->target->rect().contains(x, y) ||
+        !dc->clip.contains(QPoint(x, y))) {
+        return CLR_INVALID;
+    }
+    const QRgb px = dc->target->pixel(x, y);
+    return RGB(qRed(px), qGreen(px), qBlue(px));
+}
+
+} // extern "C"

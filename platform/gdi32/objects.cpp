@@ -1,0 +1,257 @@
+// GDI objects: CreateSolidBrush, CreateFontIndirectA, GetStockObject, SelectObject (returns the
+// object it replaces), DeleteObject (refused for stock objects and for objects still selected),
+// GetObjectA/GetObjectType, and the device-context table. Not implemented: pens, regions,
+// palettes, hatched or pattern brushes, font enumeration, mapping modes.
+#include "gdi32/gdi_internal.h"
+
+#include <QFontDatabase>
+#include <QGuiApplication>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <set>
+
+namespace vintorel::gdi32 {
+
+namespace {
+
+std::set<GdiObject *> &objects() {
+    static std::set<GdiObject *> table;
+    return table;
+}
+
+std::set<DeviceContext *> &contexts() {
+    static std::set<DeviceContext *> table;
+    return table;
+}
+
+template <class T> HGDIOBJ registerObject(std::unique_ptr<T> object) {
+    T *raw = object.release();
+    objects().insert(raw);
+    return static_cast<HGDIOBJ>(static_cast<GdiObject *>(raw));
+}
+
+bool isSelectedSomewhere(HGDIOBJ object) {
+    return std::any_of(contexts().begin(), contexts().end(), [object](const DeviceContext *dc) {
+        return dc->brush == object || dc->font == object;
+    });
+}
+
+} // namespace
+
+GdiObject *objectOf(HGDIOBJ object) {
+    auto *raw = static_cast<GdiObject *>(object);
+    return objects().count(raw) ? raw : nullptr;
+}
+
+DeviceContext *dcOf(HDC dc) {
+    auto *raw = reinterpret_cast<DeviceContext *>(dc);
+    return contexts().count(raw) ? raw : nullptr;
+}
+
+HDC createDC(QImage *target, const QRegion &clip, HWND hwnd) {
+    auto *dc = new DeviceContext;
+    dc->target = target;
+    dc->clip = clip;
+    dc->hwnd = hwnd;
+    dc->brush = GetStockObject(WHITE_BRUSH);
+    dc->font = GetStockObject(SYSTEM_FONT);
+    if (target != nullptr && !target->isNull()) {
+        dc->painter = std::make_unique<QPainter>(target);
+        dc->painter->setClipRegion(clip);
+    }
+    contexts().insert(dc);
+    return reinterpret_cast<HDC>(dc);
+}
+
+void deleteDC(HDC handle) {
+    DeviceContext *dc = dcOf(handle);
+    if (dc == nullptr) {
+        return;
+    }
+    contexts().erase(dc);
+    if (dc->painter) {
+        dc->painter->end();
+    }
+    delete dc;
+}
+
+HBITMAP createBitmap(const QImage &image) {
+    auto bitmap = std::make_unique<Bitmap>();
+    bitmap->image = image;
+    return static_cast<HBITMAP>(registerObject(std::move(bitmap)));
+}
+
+QColor toQColor(COLORREF color) {
+    return QColor(GetRValue(color), GetGValue(color), GetBValue(color));
+}
+
+QFont defaultGuiFont() {
+    QFont font = QGuiApplication::font();
+    font.setPixelSize(12);
+    return font;
+}
+
+QFont fontFromLogFont(const LOGFONTA &lf) {
+    QFont font = defaultGuiFont();
+    if (lf.lfFaceName[0] != '\0') {
+        font.setFamily(QString::fromLatin1(lf.lfFaceName, static_cast<qsizetype>(strnlen(lf.lfFaceName, LF_FACESIZE))));
+    }
+    // A positive height is the cell height (ascent + descent), a negative one the character
+    // height; Qt's pixel size is the latter, so a cell height is scaled by the font's ratio.
+    int pixel = 0;
+    if (lf.lfHeight > 0) {
+        font.setPixelSize(100);
+        const QFontMetricsF m(font);
+        const double cell = m.ascent() + m.descent();
+        pixel = static_cast<int>(std::lround(lf.lfHeight * 100.0 / (cell > 0 ? cell : 100.0)));
+    } else if (lf.lfHeight < 0) {
+        pixel = -lf.lfHeight;
+    } else {
+        pixel = 12;
+    }
+    font.setPixelSize(std::max(pixel, 1));
+    if (lf.lfWeight > 0) {
+        font.setWeight(static_cast<QFont::Weight>(std::clamp<int>(lf.lfWeight, 1, 1000)));
+    }
+    font.setItalic(lf.lfItalic != 0);
+    font.setUnderline(lf.lfUnderline != 0);
+    font.setStrikeOut(lf.lfStrikeOut != 0);
+    if (lf.lfWidth > 0) {
+        // Stretch the font so its average character width is lfWidth.
+        const QFontMetricsF m(font);
+        const double average = m.averageCharWidth();
+        if (average > 0) {
+            font.setStretch(std::clamp(static_cast<int>(std::lround(lf.lfWidth * 100.0 / average)), 1, 4000));
+        }
+    }
+    return font;
+}
+
+} // namespace vintorel::gdi32
+
+using namespace vintorel::gdi32;
+
+extern "C" {
+
+HBRUSH WINAPI CreateSolidBrush(COLORREF color) {
+    auto brush = std::make_unique<Brush>();
+    brush->color = toQColor(color);
+    return static_cast<HBRUSH>(registerObject(std::move(brush)));
+}
+
+HFONT WINAPI CreateFontIndirectA(const LOGFONTA *lf) {
+    if (lf == nullptr) {
+        return nullptr;
+    }
+    auto font = std::make_unique<Font>();
+    font->logFont = *lf;
+    if (qobject_cast<QGuiApplication *>(QCoreApplication::instance()) != nullptr) {
+        font->qfont = fontFromLogFont(*lf);
+    }
+    return static_cast<HFONT>(registerObject(std::move(font)));
+}
+
+HGDIOBJ WINAPI GetStockObject(int index) {
+    static HGDIOBJ white = nullptr, black = nullptr, hollow = nullptr, systemFont = nullptr;
+    auto makeBrush = [](QColor color, bool isHollow) {
+        auto brush = std::make_unique<Brush>();
+        brush->color = color;
+        brush->hollow = isHollow;
+        brush->stock = true;
+        return registerObject(std::move(brush));
+    };
+    switch (index) {
+    case WHITE_BRUSH:
+        return white ? white : (white = makeBrush(Qt::white, false));
+    case BLACK_BRUSH:
+        return black ? black : (black = makeBrush(Qt::black, false));
+    case NULL_BRUSH:
+        return hollow ? hollow : (hollow = makeBrush(Qt::transparent, true));
+    case SYSTEM_FONT:
+    case DEFAULT_GUI_FONT:
+        if (systemFont == nullptr) {
+            auto font = std::make_unique<Font>();
+            font->stock = true;
+            font->logFont.lfHeight = -12;
+            font->logFont.lfWeight = FW_NORMAL;
+            if (qobject_cast<QGuiApplication *>(QCoreApplication::instance()) != nullptr) {
+                font->qfont = defaultGuiFont();
+            }
+            systemFont = registerObject(std::move(font));
+        }
+        return systemFont;
+    default:
+        return nullptr;
+    }
+}
+
+HGDIOBJ WINAPI SelectObject(HDC handle, HGDIOBJ object) {
+    DeviceContext *dc = dcOf(handle);
+    GdiObject *obj = objectOf(object);
+    if (dc == nullptr || obj == nullptr) {
+        return nullptr;
+    }
+    HGDIOBJ previous = nullptr;
+    if (obj->type == OBJ_BRUSH) {
+        previous = dc->brush;
+        dc->brush = object;
+    } else if (obj->type == OBJ_FONT) {
+        previous = dc->font;
+        dc->font = object;
+    } else {
+        return nullptr;
+    }
+    return previous;
+}
+
+BOOL WINAPI DeleteObject(HGDIOBJ object) {
+    GdiObject *obj = objectOf(object);
+    if (obj == nullptr || obj->stock) {
+        return obj != nullptr ? TRUE : FALSE; // deleting a stock object is a harmless no-op
+    }
+    if (isSelectedSomewhere(object)) {
+        return FALSE;
+    }
+    objects().erase(obj);
+    delete obj;
+    return TRUE;
+}
+
+DWORD WINAPI GetObjectType(HGDIOBJ object) {
+    GdiObject *obj = objectOf(object);
+    return obj ? obj->type : 0;
+}
+
+int WINAPI GetObjectA(HGDIOBJ object, int size, LPVOID buffer) {
+    GdiObject *obj = objectOf(object);
+    if (obj == nullptr) {
+        return 0;
+    }
+    if (auto *font = dynamic_cast<Font *>(obj)) {
+        if (buffer == nullptr) {
+            return sizeof(LOGFONTA);
+        }
+        const int n = std::min<int>(size, sizeof(LOGFONTA));
+        std::memcpy(buffer, &font->logFont, static_cast<size_t>(n));
+        return n;
+    }
+    if (auto *bitmap = dynamic_cast<Bitmap *>(obj)) {
+        BITMAP bm{};
+        bm.bmWidth = bitmap->image.width();
+        bm.bmHeight = bitmap->image.height();
+        bm.bmPlanes = 1;
+        bm.bmBitsPixel = 32;
+        bm.bmWidthBytes = bm.bmWidth * 4;
+        if (buffer == nullptr) {
+            return sizeof(BITMAP);
+        }
+        const int n = std::min<int>(size, sizeof(BITMAP));
+        std::memcpy(buffer, &bm, static_cast<size_t>(n));
+        return n;
+    }
+    return 0;
+}
+
+} // extern "C"

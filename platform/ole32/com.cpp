@@ -1,0 +1,190 @@
+// The COM runtime subset: CoInitialize/CoUninitialize (a per-thread count), the class table
+// (CoRegisterClassObject/CoRevokeClassObject, consulted first, as on Windows), and in-process
+// servers loaded from shared modules through their exported DllGetClassObject, the way Windows
+// loads an InprocServer32 DLL. The only server "registered" on the system is the tuner card's
+// filter, whose module VINTOREL_TUNER chooses:
+//   sim                       the simulated card (libvintorel_tuner_sim.so)
+//   dvb, dvb:ADAPTER[.FE]     a Linux DVB card through libdvbv5 (libvintorel_tuner_dvb.so)
+//   none                      no card: the class is not registered
+//   unset or empty            the DVB card when /dev/dvb/adapter0/frontend0 exists, else none
+// Modules are looked for beside the executable and in ../lib/vintorel. Not implemented:
+// apartments, marshalling, local and remote servers, the registry, unloading of modules.
+#include <objbase.h>
+
+#include <dlfcn.h>
+#include <unistd.h>
+
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace {
+
+// {E82536A0-94DA-11D2-A463-00A0C95D308D}: the tuner card's filter.
+constexpr CLSID kTunerFilterClsid = {
+    0xE82536A0, 0x94DA, 0x11D2, {0xA4, 0x63, 0x00, 0xA0, 0xC9, 0x5D, 0x30, 0x8D}};
+
+thread_local int g_initCount = 0;
+
+struct Registration {
+    CLSID clsid;
+    IUnknown *object;
+    DWORD context;
+};
+
+std::map<DWORD, Registration> &registrations() {
+    static std::map<DWORD, Registration> table;
+    return table;
+}
+
+DWORD g_nextCookie = 1;
+
+std::filesystem::path executableDir() {
+    char buffer[PATH_MAX];
+    const ssize_t n = readlink("/proc/self/exe", buffer, sizeof buffer - 1);
+    if (n <= 0) {
+        return std::filesystem::current_path();
+    }
+    buffer[n] = '\0';
+    return std::filesystem::path(buffer).parent_path();
+}
+
+// The module that serves the tuner filter's class, or empty when the class is not registered.
+std::string tunerModuleName() {
+    const char *env = std::getenv("VINTOREL_TUNER");
+    const std::string choice = env ? env : "";
+    if (choice == "sim") {
+        return "libvintorel_tuner_sim.so";
+    }
+    if (choice == "dvb" || choice.rfind("dvb:", 0) == 0) {
+        return "libvintorel_tuner_dvb.so";
+    }
+    if (choice == "none") {
+        return {};
+    }
+    if (choice.empty()) {
+        std::error_code ec;
+        if (std::filesystem::exists("/dev/dvb/adapter0/frontend0", ec)) {
+            return "libvintorel_tuner_dvb.so";
+        }
+        return {};
+    }
+    std::fprintf(stderr,
+                 "vintorel: VINTOREL_TUNER=%s is not one of sim, dvb, dvb:ADAPTER[.FRONTEND], "
+                 "none; no tuner card is available\n",
+                 choice.c_str());
+    return {};
+}
+
+HRESULT classObjectFromModule(const std::string &module, REFCLSID clsid, REFIID riid,
+                              void **object) {
+    static std::map<std::string, void *> loaded;
+    void *handle = nullptr;
+    if (auto it = loaded.find(module); it != loaded.end()) {
+        handle = it->second;
+    } else {
+        const std::filesystem::path dir = executableDir();
+        std::string errors;
+        for (const auto &candidate : {dir / module, dir / ".." / "lib" / "vintorel" / module}) {
+            handle = dlopen(candidate.c_str(), RTLD_NOW | RTLD_LOCAL);
+            if (handle != nullptr) {
+                break;
+            }
+            errors += std::string("\n  ") + dlerror();
+        }
+        if (handle == nullptr) {
+            std::fprintf(stderr, "vintorel: cannot load %s:%s\n", module.c_str(), errors.c_str());
+            return CO_E_DLLNOTFOUND;
+        }
+        loaded[module] = handle;
+    }
+    auto getClassObject = reinterpret_cast<LPFNGETCLASSOBJECT>(dlsym(handle, "DllGetClassObject"));
+    if (getClassObject == nullptr) {
+        std::fprintf(stderr, "vintorel: %s exports no DllGetClassObject\n", module.c_str());
+        return CO_E_ERRORINDLL;
+    }
+    return getClassObject(clsid, riid, object);
+}
+
+} // namespace
+
+extern "C" {
+
+HRESULT WINAPI CoInitialize(LPVOID) { return g_initCount++ == 0 ? S_OK : S_FALSE; }
+
+void WINAPI CoUninitialize(void) {
+    if (g_initCount > 0) {
+        --g_initCount;
+    }
+}
+
+HRESULT WINAPI CoGetClassObject(REFCLSID clsid, DWORD context, void *, REFIID riid,
+                                void **object) {
+    if (object == nullptr) {
+        return E_POINTER;
+    }
+    *object = nullptr;
+    if (g_initCount == 0) {
+        return CO_E_NOTINITIALIZED;
+    }
+    for (const auto &[cookie, reg] : registrations()) {
+        if (reg.clsid == clsid && (reg.context & context) != 0) {
+            return reg.object->QueryInterface(riid, object);
+        }
+    }
+    if ((context & CLSCTX_INPROC_SERVER) && clsid == kTunerFilterClsid) {
+        const std::string module = tunerModuleName();
+        if (!module.empty()) {
+            return classObjectFromModule(module, clsid, riid, object);
+        }
+    }
+    return REGDB_E_CLASSNOTREG;
+}
+
+HRESULT WINAPI CoCreateInstance(REFCLSID clsid, IUnknown *outer, DWORD context, REFIID riid,
+                                void **object) {
+    if (object == nullptr) {
+        return E_POINTER;
+    }
+    *object = nullptr;
+    IClassFactory *factory = nullptr;
+    HRESULT hr = CoGetClassObject(clsid, context, nullptr, IID_IClassFactory,
+                                  reinterpret_cast<void **>(&factory));
+    if (FAILED(hr) || factory == nullptr) {
+        return FAILED(hr) ? hr : E_FAIL;
+    }
+    hr = factory->CreateInstance(outer, riid, object);
+    factory->Release();
+    return hr;
+}
+
+HRESULT WINAPI CoRegisterClassObject(REFCLSID clsid, IUnknown *classObject, DWORD context,
+                                     DWORD, LPDWORD cookie) {
+    if (classObject == nullptr || cookie == nullptr) {
+        return E_INVALIDARG;
+    }
+    if (g_initCount == 0) {
+        return CO_E_NOTINITIALIZED;
+    }
+    classObject->AddRef();
+    *cookie = g_nextCookie++;
+    registrations()[*cookie] = Registration{clsid, classObject, context};
+    return S_OK;
+}
+
+HRESULT WINAPI CoRevokeClassObject(DWORD cookie) {
+    const auto it = registrations().find(cookie);
+    if (it == registrations().end()) {
+        return CO_E_OBJNOTREG;
+    }
+    IUnknown *object = it->second.object;
+    registrations().erase(it);
+    object->Release();
+    return S_OK;
+}
+
+} // extern "C"

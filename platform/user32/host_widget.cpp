@@ -1,0 +1,189 @@
+// HostWidget: Qt events of a program window turned into posted window messages (mouse with
+// client coordinates, double-clicks only for CS_DBLCLKS classes, keys only when the window
+// itself has the keyboard focus, the close box as WM_SYSCOMMAND/SC_CLOSE). Painting copies the
+// window's backing image. Not handled: non-client mouse messages, WM_CHAR from input methods,
+// mouse capture, wheel and right-button messages.
+#include "user32/host_widget.h"
+
+#include "user32/window_manager.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace vintorel::user32 {
+
+HostWidget::HostWidget(HWND hwnd, QWidget *parent) : QWidget(parent), hwnd_(hwnd) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::ClickFocus);
+    setProperty("vintorelHwnd", QVariant::fromValue(reinterpret_cast<quintptr>(hwnd)));
+}
+
+void HostWidget::paintEvent(QPaintEvent *event) {
+    QPainter painter(this);
+    if (WindowObject *wnd = WindowManager::instance().find(hwnd_); wnd && !wnd->backing.isNull()) {
+        painter.drawImage(event->rect(), wnd->backing, event->rect());
+    }
+}
+
+bool HostWidget::ownsPoint(const QPoint &pos) const { return childAt(pos) == nullptr; }
+
+bool HostWidget::hasKeyboardFocus() const {
+    const QWidget *focused = QApplication::focusWidget();
+    return focused == nullptr || focused == this;
+}
+
+namespace {
+
+LPARAM pointParam(const QMouseEvent *event) {
+    const QPoint p = event->position().toPoint();
+    return MAKELPARAM(static_cast<WORD>(static_cast<short>(p.x())),
+                      static_cast<WORD>(static_cast<short>(p.y())));
+}
+
+WPARAM mouseKeys(const QMouseEvent *event) {
+    WPARAM keys = 0;
+    if (event->buttons() & Qt::LeftButton) {
+        keys |= MK_LBUTTON;
+    }
+    return keys;
+}
+
+void postTo(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    PostMessageA(hwnd, msg, wParam, lParam);
+}
+
+} // namespace
+
+void HostWidget::mousePressEvent(QMouseEvent *event) {
+    if (event->button() == Qt::LeftButton && ownsPoint(event->position().toPoint())) {
+        postTo(hwnd_, WM_LBUTTONDOWN, mouseKeys(event), pointParam(event));
+    }
+    event->accept();
+}
+
+void HostWidget::mouseReleaseEvent(QMouseEvent *event) {
+    if (event->button() == Qt::LeftButton && ownsPoint(event->position().toPoint())) {
+        postTo(hwnd_, WM_LBUTTONUP, mouseKeys(event), pointParam(event));
+    }
+    event->accept();
+}
+
+void HostWidget::mouseDoubleClickEvent(QMouseEvent *event) {
+    if (event->button() == Qt::LeftButton && ownsPoint(event->position().toPoint())) {
+        WindowObject *wnd = WindowManager::instance().find(hwnd_);
+        const bool dblclks = wnd && wnd->cls && (wnd->cls->style & CS_DBLCLKS);
+        postTo(hwnd_, dblclks ? WM_LBUTTONDBLCLK : WM_LBUTTONDOWN, mouseKeys(event),
+               pointParam(event));
+    }
+    event->accept();
+}
+
+void HostWidget::mouseMoveEvent(QMouseEvent *event) {
+    if (ownsPoint(event->position().toPoint())) {
+        postTo(hwnd_, WM_MOUSEMOVE, mouseKeys(event), pointParam(event));
+    }
+    event->accept();
+}
+
+namespace {
+
+LPARAM keyParam(const QKeyEvent *event, bool up) {
+    LPARAM lp = 1; // repeat count
+    lp |= static_cast<LPARAM>(event->nativeScanCode() & 0xFF) << 16;
+    if (event->isAutoRepeat() || up) {
+        lp |= static_cast<LPARAM>(1) << 30;
+    }
+    if (up) {
+        lp |= static_cast<LPARAM>(1) << 31;
+    }
+    return lp;
+}
+
+} // namespace
+
+void HostWidget::keyPressEvent(QKeyEvent *event) {
+    // Keys typed into a child control never reach the parent window, as on Windows; Qt would
+    // otherwise pass an ignored key on to the parent widget.
+    if (hasKeyboardFocus()) {
+        if (const UINT vk = virtualKeyFromQt(event->key()); vk != 0) {
+            postTo(hwnd_, WM_KEYDOWN, vk, keyParam(event, false));
+        }
+    }
+    event->accept();
+}
+
+void HostWidget::keyReleaseEvent(QKeyEvent *event) {
+    if (hasKeyboardFocus()) {
+        if (const UINT vk = virtualKeyFromQt(event->key()); vk != 0) {
+            postTo(hwnd_, WM_KEYUP, vk, keyParam(event, true));
+        }
+    }
+    event->accept();
+}
+
+void HostWidget::closeEvent(QCloseEvent *event) {
+    // The window closes only through DestroyWindow, which the program's procedure (or
+    // DefWindowProc) decides on.
+    event->ignore();
+    postTo(hwnd_, WM_SYSCOMMAND, SC_CLOSE, 0);
+}
+
+void HostWidget::focusInEvent(QFocusEvent *event) {
+    WindowManager::instance().focus = hwnd_;
+    QWidget::focusInEvent(event);
+}
+
+UINT virtualKeyFromQt(int key) {
+    if (key >= Qt::Key_0 && key <= Qt::Key_9) {
+        return static_cast<UINT>('0' + (key - Qt::Key_0));
+    }
+    if (key >= Qt::Key_A && key <= Qt::Key_Z) {
+        return static_cast<UINT>('A' + (key - Qt::Key_A));
+    }
+    if (key >= Qt::Key_F1 && key <= Qt::Key_F24) {
+        return static_cast<UINT>(VK_F1 + (key - Qt::Key_F1));
+    }
+    switch (key) {
+    case Qt::Key_Escape:
+        return VK_ESCAPE;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return VK_RETURN;
+    case Qt::Key_Backspace:
+        return VK_BACK;
+    case Qt::Key_Tab:
+    case Qt::Key_Backtab:
+        return VK_TAB;
+    case Qt::Key_Space:
+        return VK_SPACE;
+    case Qt::Key_Shift:
+        return VK_SHIFT;
+    case Qt::Key_Control:
+        return VK_CONTROL;
+    case Qt::Key_PageUp:
+        return VK_PRIOR;
+    case Qt::Key_PageDown:
+        return VK_NEXT;
+    case Qt::Key_End:
+        return VK_END;
+    case Qt::Key_Home:
+        return VK_HOME;
+    case Qt::Key_Left:
+        return VK_LEFT;
+    case Qt::Key_Up:
+        return VK_UP;
+    case Qt::Key_Right:
+        return VK_RIGHT;
+    case Qt::Key_Down:
+        return VK_DOWN;
+    case Qt::Key_Delete:
+        return VK_DELETE;
+    default:
+        return 0;
+    }
+}
+
+} // namespace vintorel::user32

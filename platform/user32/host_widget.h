@@ -1,0 +1,39 @@
+// The Qt widget behind a window of a program-registered class (the main window, or a generic
+// child): it shows the client-area pixels that the program painted through BeginPaint/EndPaint
+// and turns Qt's input and close events into the window messages Windows would post. It does
+// not draw a non-client area: the desktop's window manager provides the frame and caption.
+#pragma once
+
+#include <windows.h>
+
+#include <QWidget>
+
+namespace vintorel::user32 {
+
+class HostWidget : public QWidget {
+  public:
+    HostWidget(HWND hwnd, QWidget *parent);
+
+    HWND hwnd() const { return hwnd_; }
+
+  protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void keyReleaseEvent(QKeyEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+
+  private:
+    bool ownsPoint(const QPoint &pos) const;
+    bool hasKeyboardFocus() const;
+    HWND hwnd_;
+};
+
+// Windows virtual-key code for a Qt key, 0 when there is none.
+UINT virtualKeyFromQt(int qtKey);
+
+} // namespace vintorel::user32

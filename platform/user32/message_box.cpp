@@ -1,0 +1,137 @@
+// MessageBoxA: a modal Qt message box owned by the given window, with the buttons of MB_OK,
+// MB_OKCANCEL, MB_YESNO and MB_YESNOCANCEL and the icons of MB_ICONERROR, MB_ICONQUESTION,
+// MB_ICONWARNING and MB_ICONINFORMATION. As on Windows the owner is disabled while the box is
+// open and a nested loop keeps dispatching the thread's messages (timer ticks, paints). The
+// test hook replaces the dialog by an answering function. Not implemented: MB_HELP, default
+// button flags, system-modal and service boxes.
+#include "user32/window_manager.h"
+
+#include "common/codepage.h"
+#include "vintorel_platform.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+
+using namespace vintorel::user32;
+
+namespace {
+
+VintorelMessageBoxAnswerer g_answerer = nullptr;
+void *g_answererContext = nullptr;
+
+QMessageBox::Icon iconFor(UINT type) {
+    switch (type & MB_ICONMASK) {
+    case MB_ICONERROR:
+        return QMessageBox::Critical;
+    case MB_ICONQUESTION:
+        return QMessageBox::Question;
+    case MB_ICONWARNING:
+        return QMessageBox::Warning;
+    case MB_ICONINFORMATION:
+        return QMessageBox::Information;
+    default:
+        return QMessageBox::NoIcon;
+    }
+}
+
+struct ButtonSet {
+    QMessageBox::StandardButtons buttons;
+    QMessageBox::StandardButton defaultButton;
+};
+
+ButtonSet buttonsFor(UINT type) {
+    switch (type & MB_TYPEMASK) {
+    case MB_OKCANCEL:
+        return {QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Ok};
+    case MB_YESNOCANCEL:
+        return {QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes};
+    case MB_YESNO:
+        return {QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes};
+    default:
+        return {QMessageBox::Ok, QMessageBox::Ok};
+    }
+}
+
+int resultFor(QMessageBox::StandardButton button, UINT type) {
+    switch (button) {
+    case QMessageBox::Ok:
+        return IDOK;
+    case QMessageBox::Cancel:
+        return IDCANCEL;
+    case QMessageBox::Yes:
+        return IDYES;
+    case QMessageBox::No:
+        return IDNO;
+    default:
+        // Closed without a button: what Escape would give.
+        switch (type & MB_TYPEMASK) {
+        case MB_YESNO:
+            return IDNO;
+        case MB_OK:
+            return IDOK;
+        default:
+            return IDCANCEL;
+        }
+    }
+}
+
+} // namespace
+
+extern "C" {
+
+void VintorelSetMessageBoxAnswerer(VintorelMessageBoxAnswerer answerer, void *context) {
+    g_answerer = answerer;
+    g_answererContext = context;
+}
+
+int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
+    if (g_answerer != nullptr) {
+        return g_answerer(g_answererContext, owner, text ? text : "", caption ? caption : "Error",
+                          type);
+    }
+    if (qobject_cast<QApplication *>(QCoreApplication::instance()) == nullptr) {
+        return 0;
+    }
+    WindowManager &wm = WindowManager::instance();
+    // The box belongs to the owner's top-level window.
+    HWND top = owner;
+    while (WindowObject *w = wm.find(top)) {
+        if (!w->isChild()) {
+            break;
+        }
+        top = w->parent;
+    }
+    QWidget *parent = widgetOf(top);
+    const ButtonSet set = buttonsFor(type);
+    auto *box = new QMessageBox(iconFor(type), vintorel::fromCp1251(caption ? caption : "Error"),
+                                vintorel::fromCp1251(text ? text : ""), set.buttons, parent);
+    box->setDefaultButton(set.defaultButton);
+    box->setWindowModality(Qt::ApplicationModal);
+    box->setAttribute(Qt::WA_DeleteOnClose, false);
+
+    const bool ownerWasEnabled = top && IsWindowEnabled(top);
+    if (ownerWasEnabled) {
+        EnableWindow(top, FALSE);
+    }
+    bool finished = false;
+    QObject::connect(box, &QDialog::finished, [&finished](int) { finished = true; });
+    box->show();
+    box->raise();
+    box->activateWindow();
+    runModalLoop([&] { return finished || wm.quitPosted; });
+    int result = resultFor(box->standardButton(box->clickedButton()), type);
+    if (!finished) {
+        box->close();
+    }
+    delete box;
+    if (ownerWasEnabled && IsWindow(top)) {
+        EnableWindow(top, TRUE);
+        if (QWidget *w = widgetOf(top)) {
+            w->activateWindow();
+        }
+    }
+    return result;
+}
+
+} // extern "C"

@@ -1,0 +1,177 @@
+// Painting of program windows: InvalidateRect/ValidateRect/GetUpdateRect on the update region,
+// BeginPaint (WM_ERASEBKGND first when an invalidation asked for erasing; the DC clipped to the
+// update region, which is then validated), EndPaint (the painted pixels shown on screen),
+// UpdateWindow (an immediate WM_PAINT) and GetDC/ReleaseDC (a DC on the whole client area, for
+// reading pixels back). Built-in controls are Qt widgets and repaint themselves.
+// Not implemented: window DCs with the non-client area, CS_OWNDC/CS_CLASSDC persistence of DC
+// state across paints (every BeginPaint starts from the defaults), scrolling.
+#include "user32/window_manager.h"
+
+#include "gdi32/gdi_internal.h"
+
+using namespace vintorel::user32;
+namespace gdi = vintorel::gdi32;
+
+namespace {
+
+WindowManager &wm() { return WindowManager::instance(); }
+
+QRegion clientRegion(const WindowObject *wnd) {
+    return QRegion(0, 0, wnd->clientWidth(), wnd->clientHeight());
+}
+
+QRegion regionOf(const WindowObject *wnd, const RECT *rect) {
+    if (rect == nullptr) {
+        return clientRegion(wnd);
+    }
+    if (rect->right <= rect->left || rect->bottom <= rect->top) {
+        return QRegion();
+    }
+    return QRegion(rect->left, rect->top, rect->right - rect->left, rect->bottom - rect->top) &
+           clientRegion(wnd);
+}
+
+RECT boundsOf(const QRegion &region) {
+    const QRect r = region.boundingRect();
+    if (r.isEmpty()) {
+        return RECT{0, 0, 0, 0};
+    }
+    return RECT{r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
+}
+
+} // namespace
+
+namespace vintorel::user32 {
+
+void invalidateWindow(WindowObject *wnd, const QRegion &region, bool erase) {
+    if (wnd == nullptr) {
+        return;
+    }
+    if (wnd->control) {
+        if (wnd->widget) {
+            wnd->widget->update();
+        }
+        return;
+    }
+    const QRegion area = region & clientRegion(wnd);
+    if (area.isEmpty()) {
+        return;
+    }
+    wnd->update += area;
+    wnd->eraseNeeded = wnd->eraseNeeded || erase;
+}
+
+void presentWindow(WindowObject *wnd, const QRegion &region) {
+    if (wnd && wnd->widget && !region.isEmpty()) {
+        wnd->widget->update(region);
+    }
+}
+
+} // namespace vintorel::user32
+
+extern "C" {
+
+BOOL WINAPI InvalidateRect(HWND hwnd, const RECT *rect, BOOL erase) {
+    if (hwnd == nullptr) {
+        for (HWND top : wm().topLevels()) {
+            InvalidateRect(top, nullptr, erase);
+        }
+        return TRUE;
+    }
+    WindowObject *wnd = wm().find(hwnd);
+    if (wnd == nullptr) {
+        SetLastError(ERROR_INVALID_WINDOW_HANDLE);
+        return FALSE;
+    }
+    invalidateWindow(wnd, regionOf(wnd, rect), erase != FALSE);
+    return TRUE;
+}
+
+BOOL WINAPI ValidateRect(HWND hwnd, const RECT *rect) {
+    WindowObject *wnd = wm().find(hwnd);
+    if (wnd == nullptr) {
+        return FALSE;
+    }
+    wnd->update -= regionOf(wnd, rect);
+    if (wnd->update.isEmpty()) {
+        wnd->eraseNeeded = false;
+    }
+    return TRUE;
+}
+
+BOOL WINAPI GetUpdateRect(HWND hwnd, LPRECT rect, BOOL) {
+    WindowObject *wnd = wm().find(hwnd);
+    if (wnd == nullptr) {
+        return FALSE;
+    }
+    if (rect != nullptr) {
+        *rect = boundsOf(wnd->update);
+    }
+    return wnd->update.isEmpty() ? FALSE : TRUE;
+}
+
+HDC WINAPI BeginPaint(HWND hwnd, LPPAINTSTRUCT ps) {
+    WindowObject *wnd = wm().find(hwnd);
+    if (wnd == nullptr || ps == nullptr) {
+        return nullptr;
+    }
+    *ps = PAINTSTRUCT{};
+    resizeBacking(wnd);
+    const QRegion area = wnd->update;
+    const bool erase = wnd->eraseNeeded;
+    wnd->update = QRegion();
+    wnd->eraseNeeded = false;
+    HDC dc = gdi::createDC(&wnd->backing, area, hwnd);
+    ps->hdc = dc;
+    ps->rcPaint = boundsOf(area);
+    ps->fErase = TRUE;
+    if (erase) {
+        ps->fErase = SendMessageA(hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0) ? FALSE : TRUE;
+    }
+    return dc;
+}
+
+BOOL WINAPI EndPaint(HWND hwnd, const PAINTSTRUCT *ps) {
+    if (ps == nullptr) {
+        return FALSE;
+    }
+    QRegion area;
+    if (gdi::DeviceContext *dc = gdi::dcOf(ps->hdc)) {
+        area = dc->clip;
+    }
+    gdi::deleteDC(ps->hdc);
+    presentWindow(wm().find(hwnd), area);
+    return TRUE;
+}
+
+BOOL WINAPI UpdateWindow(HWND hwnd) {
+    WindowObject *wnd = wm().find(hwnd);
+    if (wnd == nullptr) {
+        return FALSE;
+    }
+    if (!wnd->update.isEmpty()) {
+        SendMessageA(hwnd, WM_PAINT, 0, 0);
+    }
+    return TRUE;
+}
+
+HDC WINAPI GetDC(HWND hwnd) {
+    WindowObject *wnd = wm().find(hwnd);
+    if (wnd == nullptr || wnd->control) {
+        return nullptr;
+    }
+    resizeBacking(wnd);
+    return gdi::createDC(&wnd->backing, clientRegion(wnd), hwnd);
+}
+
+int WINAPI ReleaseDC(HWND hwnd, HDC dc) {
+    QRegion area;
+    if (gdi::DeviceContext *ctx = gdi::dcOf(dc)) {
+        area = ctx->clip;
+    }
+    gdi::deleteDC(dc);
+    presentWindow(wm().find(hwnd), area);
+    return 1;
+}
+
+} // extern "C"

@@ -1,0 +1,154 @@
+// Internal state of the USER32 subset: window classes, window objects behind HWNDs, the
+// thread's message queue and timers. One thread only (the program's), as the program needs;
+// there is no per-thread queue and no cross-thread SendMessage.
+#pragma once
+
+#include <windows.h>
+
+#include <QImage>
+#include <QPointer>
+#include <QRegion>
+#include <QWidget>
+
+#include <chrono>
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace vintorel::user32 {
+
+struct WindowObject;
+
+// Behaviour that a built-in control class (BUTTON, EDIT, ...) adds to a window: its Qt widget
+// and its state. The class's window procedure reaches it through controlOf().
+struct ControlImpl {
+    virtual ~ControlImpl() = default;
+    // The Qt widget that shows the control; parented to the parent window's widget.
+    virtual QWidget *widget() = 0;
+};
+
+struct WindowClass {
+    std::string name;
+    UINT style = 0;
+    WNDPROC proc = nullptr;
+    HINSTANCE instance = nullptr;
+    HICON icon = nullptr;
+    HCURSOR cursor = nullptr;
+    HBRUSH background = nullptr;
+    bool builtin = false;
+    // Built-in classes make their control here, during CreateWindowEx, before WM_NCCREATE.
+    std::function<std::unique_ptr<ControlImpl>(WindowObject &)> makeControl;
+};
+
+struct WindowObject {
+    HWND handle = nullptr;
+    std::shared_ptr<WindowClass> cls;
+    WNDPROC proc = nullptr;
+    HWND parent = nullptr;
+    HINSTANCE instance = nullptr;
+    DWORD style = 0;
+    DWORD exStyle = 0;
+    int id = 0;
+    std::string text; // bytes as the program gave them (Windows-1251)
+    RECT windowRect{}; // top-level: screen; child: parent's client coordinates
+    std::vector<HWND> children;
+    bool destroying = false;
+    bool dead = false;
+    HFONT font = nullptr;
+
+    // Top-level and generic child windows: the client area's pixels, as last painted by the
+    // program, and the part still to paint.
+    QImage backing;
+    QRegion update;
+    bool eraseNeeded = false;
+
+    QPointer<QWidget> widget;
+    std::unique_ptr<ControlImpl> control;
+
+    bool isChild() const { return (style & WS_CHILD) != 0; }
+    int clientWidth() const;
+    int clientHeight() const;
+};
+
+// Non-client insets of a window with this style (left/right, top, bottom), classic metrics.
+struct Insets {
+    int left = 0, top = 0, right = 0, bottom = 0;
+};
+Insets nonClientInsets(DWORD style, DWORD exStyle, bool topLevel);
+
+constexpr int kCaptionHeight = 19; // SM_CYCAPTION of the classic look
+constexpr int kDialogFrame = 3;    // SM_CXDLGFRAME / SM_CYDLGFRAME
+constexpr int kSizingFrame = 4;    // SM_CXFRAME / SM_CYFRAME
+constexpr int kBorder = 1;         // SM_CXBORDER / SM_CYBORDER
+
+struct Timer {
+    HWND hwnd = nullptr;
+    UINT_PTR id = 0;
+    UINT period = 0;
+    TIMERPROC proc = nullptr;
+    std::chrono::steady_clock::time_point due;
+};
+
+class WindowManager {
+  public:
+    static WindowManager &instance();
+
+    // Windows
+    WindowObject *find(HWND hwnd) const; // live windows only
+    WindowObject *create();              // a new object with a fresh handle
+    void bury(HWND hwnd);                // after destruction: invalid from now on
+    void collectGarbage();               // frees buried objects when no procedure runs
+    std::vector<HWND> topLevels() const;
+
+    // Classes
+    std::shared_ptr<WindowClass> findClass(const char *name) const;
+    bool addClass(std::shared_ptr<WindowClass> cls);
+    bool removeClass(const char *name);
+
+    // Queue
+    void post(const MSG &msg);
+    bool takePosted(MSG *out, HWND filter, UINT minMsg, UINT maxMsg, bool remove);
+    void removeMessagesFor(HWND hwnd);
+    bool quitPosted = false;
+    int quitCode = 0;
+
+    // Timers
+    std::vector<Timer> timers;
+    UINT_PTR nextThreadTimerId = 0x7FF0;
+
+    // Focus as the program sees it (GetFocus/SetFocus)
+    HWND focus = nullptr;
+
+    // Depth of window procedure calls on the stack; objects are freed only at depth 0.
+    int procDepth = 0;
+
+  private:
+    WindowManager() = default;
+    std::map<HWND, std::unique_ptr<WindowObject>> windows_;
+    std::vector<std::unique_ptr<WindowObject>> graveyard_;
+    std::map<std::string, std::shared_ptr<WindowClass>> classes_; // key: upper-case name
+    std::deque<MSG> posted_;
+    uintptr_t nextHandle_ = 0x10010;
+};
+
+// Helpers shared by the user32 files.
+LRESULT callProc(WindowObject *wnd, UINT msg, WPARAM wParam, LPARAM lParam);
+DWORD messageTime();
+void registerBuiltinClasses(); // adds BUTTON, EDIT, ... once; defined where the controls live
+void ensureBuiltinClasses();
+QWidget *widgetOf(HWND hwnd);
+HWND hwndOfWidget(const QWidget *widget);
+void invalidateWindow(WindowObject *wnd, const QRegion &region, bool erase);
+void presentWindow(WindowObject *wnd, const QRegion &region);
+void resizeBacking(WindowObject *wnd);
+// Runs the thread's queue and Qt's events until done() says so (modal loops).
+void runModalLoop(const std::function<bool()> &done);
+// Waits for Qt events, at most until the next timer is due.
+void waitForEvents();
+// Sends a WM_COMMAND notification from a control to its parent.
+void notifyParent(WindowObject *control, WORD code);
+
+} // namespace vintorel::user32

@@ -1,0 +1,650 @@
+// Window classes and windows: RegisterClassA, CreateWindowExA (WM_NCCREATE and WM_CREATE sent
+// synchronously; null when the window was destroyed during creation), DestroyWindow (WM_DESTROY
+// to the window and then its children, at once, also from inside a handler), ShowWindow,
+// MoveWindow, EnableWindow, focus, text, rectangles and system metrics with classic Windows
+// geometry. Not implemented: owned popups, z-order calls, window extra bytes, menus, MDI.
+#include "user32/host_widget.h"
+#include "user32/window_manager.h"
+
+#include "common/codepage.h"
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QScreen>
+
+#include <algorithm>
+#include <cstring>
+
+using vintorel::fromCp1251;
+using namespace vintorel::user32;
+
+namespace {
+
+WindowManager &wm() { return WindowManager::instance(); }
+
+void setError(DWORD error) { SetLastError(error); }
+
+QWidget *parentWidgetFor(const WindowObject *wnd) {
+    if (!wnd->isChild()) {
+        return nullptr;
+    }
+    return widgetOf(wnd->parent);
+}
+
+// Client-area origin of a window in screen coordinates.
+POINT clientOrigin(const WindowObject *wnd) {
+    const Insets in = nonClientInsets(wnd->style, wnd->exStyle, !wnd->isChild());
+    POINT p{wnd->windowRect.left + in.left, wnd->windowRect.top + in.top};
+    if (wnd->isChild()) {
+        if (const WindowObject *parent = wm().find(wnd->parent)) {
+            const POINT po = clientOrigin(parent);
+            p.x += po.x;
+            p.y += po.y;
+        }
+    }
+    return p;
+}
+
+void applyGeometry(WindowObject *wnd) {
+    QWidget *w = wnd->widget;
+    if (w == nullptr) {
+        return;
+    }
+    const int cw = wnd->clientWidth();
+    const int ch = wnd->clientHeight();
+    if (wnd->isChild()) {
+        const RECT &r = wnd->windowRect;
+        w->setGeometry(r.left, r.top, r.right - r.left, r.bottom - r.top);
+    } else {
+        w->setFixedSize(std::max(cw, 1), std::max(ch, 1));
+        w->move(wnd->windowRect.left, wnd->windowRect.top);
+    }
+}
+
+void destroyRecursive(WindowObject *wnd, bool sendDestroy) {
+    const HWND hwnd = wnd->handle;
+    if (sendDestroy) {
+        callProc(wnd, WM_DESTROY, 0, 0);
+    }
+    // Children get their WM_DESTROY after the parent's, as on Windows.
+    const std::vector<HWND> children = wnd->children;
+    for (HWND child : children) {
+        if (WindowObject *c = wm().find(child); c && !c->destroying) {
+            c->destroying = true;
+            destroyRecursive(c, true);
+        }
+    }
+    if (WindowObject *again = wm().find(hwnd)) {
+        callProc(again, WM_NCDESTROY, 0, 0);
+    }
+}
+
+void releaseWidgets(WindowObject *wnd) {
+    for (HWND child : wnd->children) {
+        if (WindowObject *c = wm().find(child)) {
+            releaseWidgets(c);
+        }
+    }
+    if (wnd->control) {
+        QWidget *w = wnd->control->widget();
+        wnd->control.reset();
+        (void)w; // the control owned its widget
+    } else if (wnd->widget) {
+        QWidget *w = wnd->widget;
+        w->hide();
+        w->setParent(nullptr);
+        delete w;
+    }
+    wnd->widget = nullptr;
+}
+
+void buryRecursive(WindowObject *wnd) {
+    const std::vector<HWND> children = wnd->children;
+    for (HWND child : children) {
+        if (WindowObject *c = wm().find(child)) {
+            buryRecursive(c);
+        }
+    }
+    wm().removeMessagesFor(wnd->handle);
+    wm().bury(wnd->handle);
+}
+
+} // namespace
+
+namespace vintorel::user32 {
+
+QWidget *widgetOf(HWND hwnd) {
+    WindowObject *wnd = WindowManager::instance().find(hwnd);
+    return wnd ? wnd->widget.data() : nullptr;
+}
+
+HWND hwndOfWidget(const QWidget *widget) {
+    while (widget != nullptr) {
+        const QVariant v = widget->property("vintorelHwnd");
+        if (v.isValid()) {
+            return reinterpret_cast<HWND>(v.value<quintptr>());
+        }
+        widget = widget->parentWidget();
+    }
+    return nullptr;
+}
+
+void resizeBacking(WindowObject *wnd) {
+    const QSize size(std::max(wnd->clientWidth(), 1), std::max(wnd->clientHeight(), 1));
+    if (wnd->backing.size() == size) {
+        return;
+    }
+    QImage fresh(size, QImage::Format_RGB32);
+    fresh.fill(Qt::white);
+    if (!wnd->backing.isNull()) {
+        for (int y = 0; y < std::min(size.height(), wnd->backing.height()); ++y) {
+            std::memcpy(fresh.scanLine(y), wnd->backing.constScanLine(y),
+                        static_cast<size_t>(std::min(size.width(), wnd->backing.width())) * 4);
+        }
+    }
+    wnd->backing = std::move(fresh);
+}
+
+} // namespace vintorel::user32
+
+extern "C" {
+
+ATOM WINAPI RegisterClassA(const WNDCLASSA *wc) {
+    ensureBuiltinClasses();
+    if (wc == nullptr || wc->lpszClassName == nullptr || wc->lpfnWndProc == nullptr) {
+        setError(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+    auto cls = std::make_shared<WindowClass>();
+    cls->name = wc->lpszClassName;
+    cls->style = wc->style;
+    cls->proc = wc->lpfnWndProc;
+    cls->instance = wc->hInstance;
+    cls->icon = wc->hIcon;
+    cls->cursor = wc->hCursor;
+    cls->background = wc->hbrBackground;
+    if (!wm().addClass(cls)) {
+        setError(ERROR_CLASS_ALREADY_EXISTS);
+        return 0;
+    }
+    static ATOM nextAtom = 0xC000;
+    return nextAtom++;
+}
+
+BOOL WINAPI UnregisterClassA(LPCSTR className, HINSTANCE) {
+    const auto cls = wm().findClass(className);
+    if (!cls || cls->builtin) {
+        setError(ERROR_CANNOT_FIND_WND_CLASS);
+        return FALSE;
+    }
+    return wm().removeClass(className) ? TRUE : FALSE;
+}
+
+HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style,
+                            int x, int y, int width, int height, HWND parent, HMENU menu,
+                            HINSTANCE instance, LPVOID param) {
+    ensureBuiltinClasses();
+    const auto cls = wm().findClass(className);
+    if (!cls) {
+        setError(ERROR_CANNOT_FIND_WND_CLASS);
+        return nullptr;
+    }
+    if ((style & WS_CHILD) && wm().find(parent) == nullptr) {
+        setError(ERROR_INVALID_WINDOW_HANDLE);
+        return nullptr;
+    }
+    if (!(style & (WS_CHILD | WS_POPUP))) {
+        // Overlapped windows always have a caption, as on Windows.
+        style |= WS_CAPTION | WS_CLIPSIBLINGS;
+    }
+    if (!(style & WS_CHILD)) {
+        if (x == CW_USEDEFAULT) {
+            x = 40;
+            y = 40;
+        }
+        if (width == CW_USEDEFAULT) {
+            width = 640;
+            height = 480;
+        }
+    }
+
+    WindowObject *wnd = wm().create();
+    const HWND hwnd = wnd->handle;
+    wnd->cls = cls;
+    wnd->proc = cls->proc;
+    wnd->parent = (style & WS_CHILD) ? parent : nullptr;
+    wnd->instance = instance;
+    wnd->style = style & ~WS_VISIBLE;
+    wnd->exStyle = exStyle;
+    wnd->id = (style & WS_CHILD) ? static_cast<int>(reinterpret_cast<intptr_t>(menu)) : 0;
+    wnd->text = windowName ? windowName : "";
+    wnd->windowRect = RECT{x, y, x + std::max(width, 0), y + std::max(height, 0)};
+    if (wnd->isChild()) {
+        wm().find(parent)->children.push_back(hwnd);
+    }
+
+    if (cls->makeControl) {
+        wnd->control = cls->makeControl(*wnd);
+        wnd->widget = wnd->control ? wnd->control->widget() : nullptr;
+    } else {
+        wnd->widget = new HostWidget(hwnd, parentWidgetFor(wnd));
+        resizeBacking(wnd);
+    }
+    if (wnd->widget) {
+        wnd->widget->setProperty("vintorelHwnd", QVariant::fromValue(reinterpret_cast<quintptr>(hwnd)));
+        if (!wnd->isChild()) {
+            wnd->widget->setWindowTitle(fromCp1251(wnd->text));
+        }
+        wnd->widget->setEnabled(!(style & WS_DISABLED));
+        applyGeometry(wnd);
+    }
+
+    CREATESTRUCTA cs{};
+    cs.lpCreateParams = param;
+    cs.hInstance = instance;
+    cs.hMenu = menu;
+    cs.hwndParent = parent;
+    cs.cx = width;
+    cs.cy = height;
+    cs.x = x;
+    cs.y = y;
+    cs.style = static_cast<LONG>(style);
+    cs.lpszName = windowName;
+    cs.lpszClass = className;
+    cs.dwExStyle = exStyle;
+
+    if (!callProc(wnd, WM_NCCREATE, 0, reinterpret_cast<LPARAM>(&cs))) {
+        if (wm().find(hwnd)) {
+            DestroyWindow(hwnd);
+        }
+        return nullptr;
+    }
+    if (wm().find(hwnd) == nullptr) {
+        return nullptr;
+    }
+    const LRESULT created = callProc(wm().find(hwnd), WM_CREATE, 0, reinterpret_cast<LPARAM>(&cs));
+    if (wm().find(hwnd) == nullptr) {
+        return nullptr; // destroyed while it was being created
+    }
+    if (created == -1) {
+        DestroyWindow(hwnd);
+        return nullptr;
+    }
+    wnd = wm().find(hwnd);
+    callProc(wnd, WM_SIZE, 0, MAKELPARAM(wnd->clientWidth(), wnd->clientHeight()));
+    if ((wnd = wm().find(hwnd)) == nullptr) {
+        return nullptr;
+    }
+    callProc(wnd, WM_MOVE, 0, 0);
+    if (wm().find(hwnd) == nullptr) {
+        return nullptr;
+    }
+    if (style & WS_VISIBLE) {
+        ShowWindow(hwnd, SW_SHOW);
+    }
+    return wm().find(hwnd) ? hwnd : nullptr;
+}
+
+BOOL WINAPI DestroyWindow(HWND hwnd) {
+    WindowObject *wnd = wm().find(hwnd);
+    if (wnd == nullptr) {
+        setError(ERROR_INVALID_WINDOW_HANDLE);
+        return FALSE;
+    }
+    if (wnd->destroying) {
+        return TRUE;
+    }
+    wnd->destroying = true;
+    if (wnd->widget) {
+        wnd->widget->hide();
+    }
+    wnd->style &= ~WS_VISIBLE;
+    if (wm().focus == hwnd) {
+        wm().focus = nullptr;
+    }
+    destroyRecursive(wnd, true);
+    if ((wnd = wm().find(hwnd)) == nullptr) {
+        return TRUE;
+    }
+    if (wnd->isChild()) {
+        if (WindowObject *parent = wm().find(wnd->parent)) {
+            std::erase(parent->children, hwnd);
+        }
+    }
+    releaseWidgets(wnd);
+    buryRecursive(wnd);
+    return TRUE;
+}
+
+BOOL WINAPI IsWindow(HWND hwnd) { return wm().find(hwnd) != nullptr ? TRUE : FALSE; }
+
+BOOL WINAPI IsWindowVisible(HWND hwnd) {
+    for (WindowObject *wnd = wm().find(hwnd); wnd != nullptr; wnd = wm().find(wnd->parent)) {
+        if (!(wnd->style & WS_VISIBLE)) {
+            return FALSE;
+        }
+        if (!wnd->isChild()) {
+            return TRUE;
+        }
+    }
+    return FALSE;
+}
+
+BOOL WINAPI IsWindowEnabled(HWND hwnd) {
+    WindowObject *wnd = wm().find(hwnd);
+    return (wnd && !(wnd->style & WS_DISABLED)) ? TRUE : FALSE;
+}
+
+BOOL WINAPI ShowWindow(HWND hwnd, int cmdShow) {
+    WindowObject *wnd = wm().find(hwnd);
+    if (wnd == nullptr) {
+        return FALSE;
+    }
+    const BOOL wasVisible = (wnd->style & WS_VISIBLE) ? TRUE : FALSE;
+    const bool show = cmdShow != SW_HIDE;
+    if (show == static_cast<bool>(wasVisible)) {
+        return wasVisible;
+    }
+    callProc(wnd, WM_SHOWWINDOW, show ? TRUE : FALSE, 0);
+    if ((wnd = wm().find(hwnd)) == nullptr) {
+        return wasVisible;
+    }
+    if (show) {
+        wnd->style |= WS_VISIBLE;
+    } else {
+        wnd->style &= ~WS_VISIBLE;
+    }
+    if (wnd->widget) {
+        if (show) {
+            if (!wnd->isChild()) {
+                wnd->widget->show();
+                if (cmdShow != SW_SHOWNOACTIVATE && cmdShow != SW_SHOWNA &&
+                    cmdShow != SW_SHOWMINNOACTIVE) {
+                    wnd->widget->activateWindow();
+                    wnd->widget->raise();
+                }
+            } else {
+                wnd->widget->show();
+            }
+        } else {
+            wnd->widget->hide();
+        }
+    }
+    if (!wnd->control) {
+        if (show) {
+            invalidateWindow(wnd, QRegion(0, 0, wnd->clientWidth(), wnd->clientHeight()), true);
+        }
+    }
+    if (wnd->isChild()) {
+        // What the child covered or uncovers is the parent's to repaint.
+        if (WindowObject *parent = wm().find(wnd->parent); parent && !parent->control) {
+            const RECT &r = wnd->windowRect;
+            invalidateWindow(parent, QRegion(r.left, r.top, r.right - r.left, r.bottom - r.top),
+                             true);
+        }
+    }
+    if (!show && wm().focus == hwnd) {
+        wm().focus = nullptr;
+    }
+    return wasVisible;
+}
+
+BOOL WINAPI EnableWindow(HWND hwnd, BOOL enable) {
+    WindowObject *wnd = wm().find(hwnd);
+    if (wnd == nullptr) {
+        return FALSE;
+    }
+    const BOOL wasDisabled = (wnd->style & WS_DISABLED) ? TRUE : FALSE;
+    if (enable) {
+        wnd->style &= ~WS_DISABLED;
+    } else {
+        wnd->style |= WS_DISABLED;
+        if (wm().focus == hwnd) {
+            wm().focus = nullptr;
+        }
+    }
+    if (wnd->widget) {
+        wnd->widget->setEnabled(enable != FALSE);
+    }
+    if (static_cast<bool>(wasDisabled) == static_cast<bool>(enable)) {
+        callProc(wnd, WM_ENABLE, enable ? TRUE : FALSE, 0);
+    }
+    return wasDisabled;
+}
+
+HWND WINAPI SetFocus(HWND hwnd) {
+    const HWND previous = wm().focus;
+    if (hwnd == nullptr) {
+        wm().focus = nullptr;
+        if (WindowObject *old = wm().find(previous)) {
+            callProc(old, WM_KILLFOCUS, 0, 0);
+        }
+        return previous;
+    }
+    WindowObject *wnd = wm().find(hwnd);
+    if (wnd == nullptr || (wnd->style & WS_DISABLED)) {
+        return nullptr;
+    }
+    if (previous == hwnd) {
+        return previous;
+    }
+    wm().focus = hwnd;
+    if (WindowObject *old = wm().find(previous)) {
+        callProc(old, WM_KILLFOCUS, reinterpret_cast<WPARAM>(hwnd), 0);
+    }
+    if ((wnd = wm().find(hwnd)) != nullptr) {
+        if (wnd->widget) {
+            wnd->widget->setFocus(Qt::OtherFocusReason);
+        }
+        callProc(wnd, WM_SETFOCUS, reinterpret_cast<WPARAM>(previous), 0);
+    }
+    return previous;
+}
+
+HWND WINAPI GetFocus(void) { return wm().find(wm().focus) ? wm().focus : nullptr; }
+
+HWND WINAPI GetParent(HWND hwnd) {
+    WindowObject *wnd = wm().find(hwnd);
+    return wnd ? wnd->parent : nullptr;
+}
+
+HWND WINAPI GetDlgItem(HWND parent, int id) {
+    WindowObject *wnd = wm().find(parent);
+    if (wnd == nullptr) {
+        return nullptr;
+    }
+    for (HWND child : wnd->children) {
+        if (WindowObject *c = wm().find(child); c && c->id == id) {
+            return child;
+        }
+    }
+    return nullptr;
+}
+
+int WINAPI GetDlgCtrlID(HWND hwnd) {
+    WindowObject *wnd = wm().find(hwnd);
+    return wnd ? wnd->id : 0;
+}
+
+HWND WINAPI FindWindowA(LPCSTR className, LPCSTR windowName) {
+    for (HWND hwnd : wm().topLevels()) {
+        WindowObject *wnd = wm().find(hwnd);
+        if (className && !wm().findClass(className)) {
+            return nullptr;
+        }
+        if (className && wnd->cls != wm().findClass(className)) {
+            continue;
+        }
+        if (windowName && wnd->text != windowName) {
+            continue;
+        }
+        return hwnd;
+    }
+    return nullptr;
+}
+
+LONG WINAPI GetWindowLongA(HWND hwnd, int index) {
+    WindowObject *wnd = wm().find(hwnd);
+    if (wnd == nullptr) {
+        return 0;
+    }
+    if (index == GWL_STYLE) {
+        return static_cast<LONG>(wnd->style);
+    }
+    if (index == GWL_ID) {
+        return wnd->id;
+    }
+    return 0;
+}
+
+BOOL WINAPI MoveWindow(HWND hwnd, int x, int y, int width, int height, BOOL repaint) {
+    WindowObject *wnd = wm().find(hwnd);
+    if (wnd == nullptr) {
+        return FALSE;
+    }
+    const int oldW = wnd->clientWidth();
+    const int oldH = wnd->clientHeight();
+    const RECT oldRect = wnd->windowRect;
+    wnd->windowRect = RECT{x, y, x + std::max(width, 0), y + std::max(height, 0)};
+    if (!wnd->control) {
+        resizeBacking(wnd);
+    }
+    applyGeometry(wnd);
+    const bool resized = oldW != wnd->clientWidth() || oldH != wnd->clientHeight();
+    if (!wnd->control && repaint) {
+        const UINT redraw = wnd->cls ? (wnd->cls->style & (CS_HREDRAW | CS_VREDRAW)) : 0;
+        if (resized && redraw) {
+            invalidateWindow(wnd, QRegion(0, 0, wnd->clientWidth(), wnd->clientHeight()), true);
+        } else {
+            // Only what became newly visible needs painting.
+            QRegion fresh(0, 0, wnd->clientWidth(), wnd->clientHeight());
+            fresh -= QRegion(0, 0, oldW, oldH);
+            invalidateWindow(wnd, fresh, true);
+        }
+    }
+    if (wnd->isChild() && repaint && (wnd->style & WS_VISIBLE)) {
+        if (WindowObject *parent = wm().find(wnd->parent); parent && !parent->control) {
+            invalidateWindow(parent,
+                             QRegion(oldRect.left, oldRect.top, oldRect.right - oldRect.left,
+                                     oldRect.bottom - oldRect.top),
+                             true);
+        }
+    }
+    if (wnd->control && wnd->widget && repaint) {
+        wnd->widget->update();
+    }
+    if (resized) {
+        callProc(wnd, WM_SIZE, 0, MAKELPARAM(wnd->clientWidth(), wnd->clientHeight()));
+    }
+    if ((wnd = wm().find(hwnd)) != nullptr) {
+        callProc(wnd, WM_MOVE, 0, 0);
+    }
+    return TRUE;
+}
+
+BOOL WINAPI GetClientRect(HWND hwnd, LPRECT rect) {
+    WindowObject *wnd = wm().find(hwnd);
+    if (wnd == nullptr || rect == nullptr) {
+        setError(ERROR_INVALID_WINDOW_HANDLE);
+        return FALSE;
+    }
+    *rect = RECT{0, 0, wnd->clientWidth(), wnd->clientHeight()};
+    return TRUE;
+}
+
+BOOL WINAPI GetWindowRect(HWND hwnd, LPRECT rect) {
+    WindowObject *wnd = wm().find(hwnd);
+    if (wnd == nullptr || rect == nullptr) {
+        setError(ERROR_INVALID_WINDOW_HANDLE);
+        return FALSE;
+    }
+    *rect = wnd->windowRect;
+    if (wnd->isChild()) {
+        if (WindowObject *parent = wm().find(wnd->parent)) {
+            const POINT o = clientOrigin(parent);
+            rect->left += o.x;
+            rect->right += o.x;
+            rect->top += o.y;
+            rect->bottom += o.y;
+        }
+    }
+    return TRUE;
+}
+
+BOOL WINAPI AdjustWindowRect(LPRECT rect, DWORD style, BOOL) {
+    if (rect == nullptr) {
+        return FALSE;
+    }
+    if (!(style & (WS_CHILD | WS_POPUP))) {
+        style |= WS_CAPTION;
+    }
+    const Insets in = nonClientInsets(style, 0, !(style & WS_CHILD));
+    rect->left -= in.left;
+    rect->top -= in.top;
+    rect->right += in.right;
+    rect->bottom += in.bottom;
+    return TRUE;
+}
+
+int WINAPI GetSystemMetrics(int index) {
+    QRect screen(0, 0, 1024, 768);
+    if (qobject_cast<QGuiApplication *>(QCoreApplication::instance()) != nullptr) {
+        if (const QScreen *s = QGuiApplication::primaryScreen()) {
+            screen = s->geometry();
+        }
+    }
+    switch (index) {
+    case SM_CXSCREEN:
+        return screen.width();
+    case SM_CYSCREEN:
+        return screen.height();
+    case SM_CYCAPTION:
+        return kCaptionHeight;
+    case SM_CXBORDER:
+    case SM_CYBORDER:
+        return kBorder;
+    case SM_CXDLGFRAME:
+    case SM_CYDLGFRAME:
+        return kDialogFrame;
+    case SM_CXICON:
+    case SM_CYICON:
+        return 32;
+    case SM_CXSMICON:
+    case SM_CYSMICON:
+        return 16;
+    default:
+        return 0;
+    }
+}
+
+BOOL WINAPI SetWindowTextA(HWND hwnd, LPCSTR text) {
+    return SendMessageA(hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text)) ? TRUE : FALSE;
+}
+
+int WINAPI GetWindowTextA(HWND hwnd, LPSTR text, int maxCount) {
+    if (text == nullptr || maxCount <= 0) {
+        return 0;
+    }
+    text[0] = '\0';
+    return static_cast<int>(
+        SendMessageA(hwnd, WM_GETTEXT, static_cast<WPARAM>(maxCount), reinterpret_cast<LPARAM>(text)));
+}
+
+int WINAPI GetWindowTextLengthA(HWND hwnd) {
+    return static_cast<int>(SendMessageA(hwnd, WM_GETTEXTLENGTH, 0, 0));
+}
+
+BOOL WINAPI SetRect(LPRECT rect, int left, int top, int right, int bottom) {
+    if (rect == nullptr) {
+        return FALSE;
+    }
+    *rect = RECT{left, top, right, bottom};
+    return TRUE;
+}
+
+BOOL WINAPI IsRectEmpty(const RECT *rect) {
+    return (rect == nullptr || rect->right <= rect->left || rect->bottom <= rect->top) ? TRUE
+                                                                                       : FALSE;
+}
+
+} // extern "C"
