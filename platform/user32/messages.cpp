@@ -89,7 +89,7 @@ bool peekInternal(MSG *msg, HWND filter, UINT minMsg, UINT maxMsg, bool remove) 
     if (wm().takePosted(msg, filter, minMsg, maxMsg, remove)) {
         return true;
     }
-    if (wm().quitPosted) {
+    if (wm().quitPosted && inFilter(WM_QUIT, minMsg, maxMsg)) {
         *msg = MSG{nullptr, WM_QUIT, static_cast<WPARAM>(wm().quitCode), 0, messageTime(), {}};
         if (remove) {
             wm().quitPosted = false;

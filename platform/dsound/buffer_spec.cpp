@@ -1,0 +1,66 @@
+// Validation of secondary buffer descriptions and their PCM formats (see buffer_spec.h).
+// Does not read past the caller's structure: the 3D algorithm GUID is only looked at when
+// dwSize says the full DSBUFFERDESC is there.
+#include "dsound/buffer_spec.h"
+
+#include <cstring>
+
+namespace vintorel::dsound {
+
+HRESULT checkPcmFormat(const WAVEFORMATEX &format) {
+    if (format.wFormatTag != WAVE_FORMAT_PCM)
+        return DSERR_BADFORMAT;
+    if (format.nChannels != 1 && format.nChannels != 2)
+        return DSERR_BADFORMAT;
+    if (format.wBitsPerSample != 8 && format.wBitsPerSample != 16)
+        return DSERR_BADFORMAT;
+    if (format.nSamplesPerSec < DSBFREQUENCY_MIN || format.nSamplesPerSec > DSBFREQUENCY_MAX)
+        return DSERR_INVALIDPARAM;
+    const DWORD block = DWORD{format.nChannels} * format.wBitsPerSample / 8;
+    if (format.nBlockAlign != block)
+        return DSERR_INVALIDPARAM;
+    if (format.nAvgBytesPerSec != block * format.nSamplesPerSec)
+        return DSERR_INVALIDPARAM;
+    return DS_OK;
+}
+
+HRESULT parseBufferDesc(LPCDSBUFFERDESC desc, BufferSpec &spec) {
+    if (!desc)
+        return DSERR_INVALIDPARAM;
+    const bool full = desc->dwSize == sizeof(DSBUFFERDESC);
+    if (!full && desc->dwSize != sizeof(DSBUFFERDESC1))
+        return DSERR_INVALIDPARAM;
+
+    const DWORD flags = desc->dwFlags;
+    if (flags & DSBCAPS_PRIMARYBUFFER)
+        return DSERR_UNSUPPORTED;
+    if (flags & ~kAcceptedBufferFlags)
+        return DSERR_INVALIDPARAM;
+    if ((flags & DSBCAPS_LOCHARDWARE) && (flags & DSBCAPS_LOCSOFTWARE))
+        return DSERR_INVALIDPARAM;
+    if ((flags & DSBCAPS_CTRL3D) && (flags & DSBCAPS_CTRLPAN))
+        return DSERR_INVALIDPARAM;
+    if (full && !(flags & DSBCAPS_CTRL3D) && desc->guid3DAlgorithm != DS3DALG_DEFAULT)
+        return DSERR_INVALIDPARAM;
+
+    if (!desc->lpwfxFormat)
+        return DSERR_INVALIDPARAM;
+    WAVEFORMATEX format;
+    std::memcpy(&format, desc->lpwfxFormat, sizeof format);
+    if (const HRESULT hr = checkPcmFormat(format); FAILED(hr))
+        return hr;
+    if ((flags & DSBCAPS_CTRL3D) && format.nChannels != 1)
+        return DSERR_INVALIDPARAM;
+
+    const DWORD bytes = desc->dwBufferBytes;
+    if (bytes < DSBSIZE_MIN || bytes > DSBSIZE_MAX || bytes % format.nBlockAlign != 0)
+        return DSERR_INVALIDPARAM;
+
+    format.cbSize = 0;
+    spec.flags = flags;
+    spec.bytes = bytes;
+    spec.format = format;
+    return DS_OK;
+}
+
+} // namespace vintorel::dsound

@@ -1,0 +1,331 @@
+// Win32 behaviour of the platform's windows, messages, timers, painting and message boxes,
+// written against the Win32 API so that it would pass on Windows too.
+#include "message_boxes.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Trace {
+    std::vector<std::string> events;
+    bool destroyInCreate = false;
+    bool failCreate = false;
+    LPVOID createParam = nullptr;
+    RECT lastPaint{};
+    bool lastErase = false;
+};
+
+Trace g_trace;
+
+std::string name(HWND hwnd) {
+    char text[32] = {};
+    GetWindowTextA(hwnd, text, sizeof text);
+    return text;
+}
+
+LRESULT CALLBACK traceProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+    case WM_CREATE: {
+        const auto *cs = reinterpret_cast<const CREATESTRUCTA *>(lParam);
+        g_trace.createParam = cs->lpCreateParams;
+        g_trace.events.push_back("create " + std::string(cs->lpszName ? cs->lpszName : ""));
+        if (g_trace.destroyInCreate) {
+            DestroyWindow(hwnd);
+            return 0;
+        }
+        return g_trace.failCreate ? -1 : 0;
+    }
+    case WM_DESTROY:
+        g_trace.events.push_back("destroy " + name(hwnd));
+        return 0;
+    case WM_ERASEBKGND:
+        g_trace.events.push_back("erase");
+        return DefWindowProcA(hwnd, msg, wParam, lParam);
+    case WM_PAINT: {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(hwnd, &ps);
+        g_trace.lastPaint = ps.rcPaint;
+        g_trace.lastErase = ps.fErase != FALSE;
+        g_trace.events.push_back("paint");
+        HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
+        RECT all{0, 0, 1000, 1000};
+        FillRect(dc, &all, red); // clipped to the update region
+        DeleteObject(red);
+        EndPaint(hwnd, &ps);
+        return 0;
+    }
+    case WM_TIMER:
+        g_trace.events.push_back("timer " + std::to_string(wParam));
+        return 0;
+    case WM_USER + 1:
+        g_trace.events.push_back("user " + std::to_string(wParam));
+        return static_cast<LRESULT>(wParam * 2);
+    default:
+        return DefWindowProcA(hwnd, msg, wParam, lParam);
+    }
+}
+
+class User32Test : public testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        WNDCLASSA wc{};
+        wc.style = CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
+        wc.lpfnWndProc = traceProc;
+        wc.hInstance = GetModuleHandleA(nullptr);
+        wc.hbrBackground = CreateSolidBrush(RGB(150, 170, 190));
+        wc.lpszClassName = "TraceWindow";
+        RegisterClassA(&wc);
+    }
+    void SetUp() override { g_trace = Trace{}; }
+    void TearDown() override {
+        for (HWND w : windows_) {
+            if (IsWindow(w)) {
+                DestroyWindow(w);
+            }
+        }
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        }
+    }
+    HWND make(const char *title, DWORD style = WS_DLGFRAME | WS_SYSMENU, HWND parent = nullptr,
+              int id = 0) {
+        HWND w = CreateWindowExA(0, "TraceWindow", title, style, 10, 20, 340, 169, parent,
+                                 reinterpret_cast<HMENU>(static_cast<intptr_t>(id)),
+                                 GetModuleHandleA(nullptr), &g_trace);
+        windows_.push_back(w);
+        return w;
+    }
+    void drain() {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) {
+                break;
+            }
+            DispatchMessageA(&msg);
+        }
+    }
+    std::vector<HWND> windows_;
+};
+
+TEST_F(User32Test, CreationSendsCreateSynchronouslyWithTheParameters) {
+    HWND w = make("main");
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(g_trace.events.front(), "create main");
+    EXPECT_EQ(g_trace.createParam, &g_trace);
+}
+
+TEST_F(User32Test, WindowDestroyedDuringCreationYieldsNoWindow) {
+    g_trace.destroyInCreate = true;
+    EXPECT_EQ(make("doomed"), nullptr);
+    EXPECT_EQ(g_trace.events, (std::vector<std::string>{"create doomed", "destroy doomed"}));
+    EXPECT_EQ(FindWindowA("TraceWindow", "doomed"), nullptr);
+}
+
+TEST_F(User32Test, CreateReturningMinusOneYieldsNoWindow) {
+    g_trace.failCreate = true;
+    EXPECT_EQ(make("refused"), nullptr);
+    EXPECT_EQ(g_trace.events.back(), "destroy refused");
+}
+
+TEST_F(User32Test, UnknownClassYieldsNoWindow) {
+    EXPECT_EQ(CreateWindowExA(0, "NoSuchClass", "", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr,
+                              nullptr),
+              nullptr);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_CANNOT_FIND_WND_CLASS));
+}
+
+TEST_F(User32Test, ClassNamesAreCaseInsensitiveAndUnique) {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = traceProc;
+    wc.lpszClassName = "tracewindow";
+    EXPECT_EQ(RegisterClassA(&wc), 0);
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_CLASS_ALREADY_EXISTS));
+    HWND w = CreateWindowExA(0, "TRACEWINDOW", "upper", WS_DLGFRAME, 0, 0, 50, 50, nullptr,
+                             nullptr, nullptr, nullptr);
+    windows_.push_back(w);
+    EXPECT_NE(w, nullptr);
+}
+
+TEST_F(User32Test, DestroyReachesTheWindowThenItsChildrenAtOnce) {
+    HWND parent = make("parent");
+    HWND child = make("child", WS_CHILD | WS_VISIBLE, parent, 7);
+    ASSERT_NE(child, nullptr);
+    EXPECT_EQ(GetDlgItem(parent, 7), child);
+    EXPECT_EQ(GetParent(child), parent);
+    g_trace.events.clear();
+    EXPECT_TRUE(DestroyWindow(parent));
+    EXPECT_EQ(g_trace.events, (std::vector<std::string>{"destroy parent", "destroy child"}));
+    EXPECT_FALSE(IsWindow(parent));
+    EXPECT_FALSE(IsWindow(child));
+    EXPECT_FALSE(DestroyWindow(parent));
+}
+
+TEST_F(User32Test, ClassicDialogFrameGeometry) {
+    HWND w = make("geometry");
+    RECT rc{};
+    GetClientRect(w, &rc);
+    EXPECT_EQ(rc.right, 334);
+    EXPECT_EQ(rc.bottom, 169 - GetSystemMetrics(SM_CYCAPTION) - 6);
+    RECT adjusted{0, 0, 334, 144};
+    AdjustWindowRect(&adjusted, WS_DLGFRAME | WS_SYSMENU, FALSE);
+    EXPECT_EQ(adjusted.right - adjusted.left, 340);
+    EXPECT_EQ(adjusted.bottom - adjusted.top, 144 + 6 + GetSystemMetrics(SM_CYCAPTION));
+    MoveWindow(w, 50, 60, 924, GetSystemMetrics(SM_CYCAPTION) + 150, TRUE);
+    GetClientRect(w, &rc);
+    EXPECT_EQ(rc.right, 918);
+    EXPECT_EQ(rc.bottom, 144);
+    RECT wr{};
+    GetWindowRect(w, &wr);
+    EXPECT_EQ(wr.left, 50);
+    EXPECT_EQ(wr.top, 60);
+}
+
+TEST_F(User32Test, SendIsSynchronousPostIsQueued) {
+    HWND w = make("messages");
+    g_trace.events.clear();
+    EXPECT_EQ(SendMessageA(w, WM_USER + 1, 21, 0), 42);
+    EXPECT_EQ(g_trace.events, (std::vector<std::string>{"user 21"}));
+    PostMessageA(w, WM_USER + 1, 1, 0);
+    PostMessageA(w, WM_USER + 1, 2, 0);
+    EXPECT_EQ(g_trace.events.size(), 1u);
+    drain();
+    EXPECT_EQ(g_trace.events, (std::vector<std::string>{"user 21", "user 1", "user 2"}));
+    EXPECT_EQ(SendMessageA(reinterpret_cast<HWND>(0x1234), WM_USER + 1, 1, 0), 0);
+}
+
+TEST_F(User32Test, QuitEndsGetMessageWithItsCodeAfterPostedMessages) {
+    HWND w = make("quit");
+    PostMessageA(w, WM_USER + 1, 5, 0);
+    PostQuitMessage(3);
+    MSG msg{};
+    ASSERT_TRUE(GetMessageA(&msg, nullptr, 0, 0));
+    EXPECT_EQ(msg.message, static_cast<UINT>(WM_USER + 1));
+    EXPECT_FALSE(GetMessageA(&msg, nullptr, 0, 0));
+    EXPECT_EQ(msg.message, static_cast<UINT>(WM_QUIT));
+    EXPECT_EQ(msg.wParam, 3u);
+}
+
+TEST_F(User32Test, InvalidationWithEraseFillsWithTheClassBrushBeforePainting) {
+    HWND w = make("paint");
+    ShowWindow(w, SW_SHOW);
+    UpdateWindow(w);
+    g_trace.events.clear();
+    RECT part{10, 10, 20, 30};
+    InvalidateRect(w, &part, TRUE);
+    UpdateWindow(w);
+    EXPECT_EQ(g_trace.events, (std::vector<std::string>{"erase", "paint"}));
+    EXPECT_EQ(g_trace.lastPaint.left, 10);
+    EXPECT_EQ(g_trace.lastPaint.bottom, 30);
+    EXPECT_FALSE(g_trace.lastErase);
+    HDC dc = GetDC(w);
+    EXPECT_EQ(GetPixel(dc, 15, 15), RGB(255, 0, 0)) << "painted inside the update region";
+    EXPECT_EQ(GetPixel(dc, 25, 15), RGB(255, 0, 0)) << "left from the first full paint";
+    ReleaseDC(w, dc);
+    // Nothing left to paint: no further WM_PAINT.
+    g_trace.events.clear();
+    drain();
+    EXPECT_TRUE(g_trace.events.empty());
+}
+
+TEST_F(User32Test, OnlyTheInvalidatedAreaIsRepainted) {
+    HWND w = make("partial");
+    ShowWindow(w, SW_SHOW);
+    UpdateWindow(w); // all red now
+    HDC dc = GetDC(w);
+    EXPECT_EQ(GetPixel(dc, 100, 100), RGB(255, 0, 0));
+    ReleaseDC(w, dc);
+    // Erase one area without repainting it red: the procedure paints red everywhere it may,
+    // so only the invalidated area can change. A window procedure that erases but does not
+    // paint is DefWindowProc's WM_PAINT; use ValidateRect to drop part of an invalidation.
+    InvalidateRect(w, nullptr, TRUE);
+    RECT keep{0, 0, 200, 144};
+    ValidateRect(w, &keep);
+    RECT update{};
+    EXPECT_TRUE(GetUpdateRect(w, &update, FALSE));
+    EXPECT_EQ(update.left, 200);
+    EXPECT_EQ(update.right, 334);
+}
+
+TEST_F(User32Test, TimersTickAsMessagesAndReArmWithTheSameId) {
+    HWND w = make("timers");
+    g_trace.events.clear();
+    EXPECT_NE(SetTimer(w, 116, 10'000'000, nullptr), 0u);
+    EXPECT_NE(SetTimer(w, 116, 15, nullptr), 0u); // re-armed, not a second timer
+    MSG msg{};
+    int ticks = 0;
+    while (ticks < 2 && GetMessageA(&msg, nullptr, 0, 0)) {
+        DispatchMessageA(&msg);
+        if (msg.message == WM_TIMER) {
+            ++ticks;
+        }
+    }
+    EXPECT_EQ(g_trace.events, (std::vector<std::string>{"timer 116", "timer 116"}));
+    EXPECT_TRUE(KillTimer(w, 116));
+    EXPECT_FALSE(KillTimer(w, 116));
+}
+
+TEST_F(User32Test, TimersOfDestroyedWindowsNeverTick) {
+    HWND w = make("gone");
+    DestroyWindow(w);
+    EXPECT_EQ(SetTimer(w, 124, 10, nullptr), 0u);
+    EXPECT_FALSE(KillTimer(w, 124));
+}
+
+int g_callbackTicks = 0;
+void CALLBACK countTick(HWND hwnd, UINT msg, UINT_PTR id, DWORD) {
+    EXPECT_EQ(hwnd, nullptr);
+    EXPECT_EQ(msg, static_cast<UINT>(WM_TIMER));
+    ++g_callbackTicks;
+    KillTimer(nullptr, id);
+    PostQuitMessage(0);
+}
+
+TEST_F(User32Test, ThreadTimerCallsItsCallback) {
+    g_callbackTicks = 0;
+    EXPECT_NE(SetTimer(nullptr, 0, 10, countTick), 0u);
+    MSG msg{};
+    while (GetMessageA(&msg, nullptr, 0, 0)) {
+        DispatchMessageA(&msg);
+    }
+    EXPECT_EQ(g_callbackTicks, 1);
+}
+
+TEST_F(User32Test, MessageBoxHookRecordsAndAnswers) {
+    HWND w = make("owner");
+    MessageBoxes boxes;
+    boxes.willAnswer(IDNO);
+    EXPECT_EQ(MessageBoxA(w, "Question?", "Warning!", MB_YESNO), IDNO);
+    EXPECT_EQ(MessageBoxA(w, "Fine", "Error", MB_OK), IDOK);
+    ASSERT_EQ(boxes.shown().size(), 2u);
+    EXPECT_EQ(boxes.shown()[0].owner, w);
+    EXPECT_EQ(boxes.shown()[0].text, "Question?");
+    EXPECT_EQ(boxes.shown()[0].caption, "Warning!");
+    EXPECT_EQ(boxes.shown()[0].type, static_cast<UINT>(MB_YESNO));
+}
+
+TEST_F(User32Test, DoubleClickOnlyForClassesThatAskForIt) {
+    HWND w = make("clicks");
+    SendMessageA(w, WM_LBUTTONDBLCLK, 0, MAKELPARAM(5, 5));
+    EXPECT_TRUE(IsWindow(w)); // no default action
+}
+
+TEST_F(User32Test, VisibilityAndEnabling) {
+    HWND parent = make("vis");
+    HWND child = make("kid", WS_CHILD | WS_VISIBLE | WS_DISABLED, parent, 3);
+    EXPECT_FALSE(IsWindowVisible(parent));
+    EXPECT_FALSE(IsWindowVisible(child)) << "a hidden parent hides its children";
+    ShowWindow(parent, SW_SHOW);
+    EXPECT_TRUE(IsWindowVisible(child));
+    EXPECT_FALSE(IsWindowEnabled(child));
+    EXPECT_TRUE(EnableWindow(child, TRUE)) << "returns whether it was disabled";
+    EXPECT_TRUE(IsWindowEnabled(child));
+    EXPECT_TRUE(ShowWindow(child, SW_HIDE)) << "returns whether it was visible";
+    EXPECT_FALSE(IsWindowVisible(child));
+}
+
+} // namespace
