@@ -110,9 +110,12 @@ int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
     box->setWindowModality(Qt::ApplicationModal);
     box->setAttribute(Qt::WA_DeleteOnClose, false);
 
-    const bool ownerWasEnabled = top && IsWindowEnabled(top);
+    // The owner is disabled while the box is open, as on Windows; Qt's modality blocks its
+    // input, so its widget stays enabled (disabling it would disable the box, its child).
+    WindowObject *ownerWindow = wm.find(top);
+    const bool ownerWasEnabled = ownerWindow && !(ownerWindow->style & WS_DISABLED);
     if (ownerWasEnabled) {
-        EnableWindow(top, FALSE);
+        ownerWindow->style |= WS_DISABLED;
     }
     bool finished = false;
     QObject::connect(box, &QDialog::finished, [&finished](int) { finished = true; });
@@ -125,8 +128,8 @@ int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
         box->close();
     }
     delete box;
-    if (ownerWasEnabled && IsWindow(top)) {
-        EnableWindow(top, TRUE);
+    if (WindowObject *again = wm.find(top); ownerWasEnabled && again) {
+        again->style &= ~WS_DISABLED;
         if (QWidget *w = widgetOf(top)) {
             w->activateWindow();
         }

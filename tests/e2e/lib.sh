@@ -1,0 +1,81 @@
+# Helpers for the end-to-end checks: the real binary on a private X server (Xvfb), driven with
+# xdotool as a person would. Source this file; call e2e_start_x first.
+set -euo pipefail
+
+E2E_TMP=$(mktemp -d)
+E2E_PIDS=()
+
+e2e_cleanup() {
+    for pid in "${E2E_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
+    wait 2>/dev/null || true
+    rm -rf "$E2E_TMP"
+}
+trap e2e_cleanup EXIT
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+# Starts Xvfb on a free display and exports DISPLAY.
+e2e_start_x() {
+    local display
+    for display in $(seq 90 140); do
+        if [ ! -e "/tmp/.X11-unix/X$display" ] && [ ! -e "/tmp/.X$display-lock" ]; then
+            Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >"$E2E_TMP/xvfb.log" 2>&1 &
+            E2E_PIDS+=($!)
+            export DISPLAY=":$display"
+            for _ in $(seq 100); do
+                if xdpyinfo >/dev/null 2>&1 || xwininfo -root >/dev/null 2>&1; then return 0; fi
+                sleep 0.1
+            done
+            fail "Xvfb did not start on :$display"
+        fi
+    done
+    fail "no free X display"
+}
+
+# Runs the program in the background in folder $1 (which should hold Data/); sets APP_PID.
+e2e_start_app() {
+    local workdir=$1
+    (cd "$workdir" && exec "$VINTOREL_BIN") >"$E2E_TMP/app.out" 2>&1 &
+    APP_PID=$!
+    E2E_PIDS+=("$APP_PID")
+}
+
+# Prints the id of the visible window whose name matches regex $1, waiting up to $2 seconds.
+e2e_wait_window() {
+    local pattern=$1 seconds=${2:-15} id
+    for _ in $(seq $((seconds * 10))); do
+        id=$(xdotool search --onlyvisible --name "$pattern" 2>/dev/null | head -1 || true)
+        if [ -n "$id" ]; then echo "$id"; return 0; fi
+        kill -0 "$APP_PID" 2>/dev/null || { cat "$E2E_TMP/app.out" >&2; fail "program ended while waiting for '$pattern'"; }
+        sleep 0.1
+    done
+    cat "$E2E_TMP/app.out" >&2
+    fail "no window named '$pattern' within ${seconds}s"
+}
+
+# Waits up to $1 seconds for the program to end; sets APP_RC to its exit code. (Not to be
+# called in a subshell: only this shell can collect the program's exit code.)
+e2e_wait_exit() {
+    local seconds=${1:-15}
+    for _ in $(seq $((seconds * 10))); do
+        if ! kill -0 "$APP_PID" 2>/dev/null; then
+            APP_RC=0
+            wait "$APP_PID" || APP_RC=$?
+            return 0
+        fi
+        sleep 0.1
+    done
+    fail "program still running after ${seconds}s"
+}
+
+# Types keys into window $1 (xdotool key names).
+e2e_keys() {
+    local id=$1; shift
+    xdotool windowfocus --sync "$id" >/dev/null 2>&1 || xdotool windowfocus "$id"
+    xdotool key --clearmodifiers "$@"
+}
+
+# Size of window $1 as "WIDTHxHEIGHT".
+e2e_size() {
+    xwininfo -id "$1" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}'
+}
