@@ -1,0 +1,65 @@
+// One opened satellite frontend, driven through libdvbv5: open and close (RAII; closing turns
+// the LNB supply off), LNB voltage, 22 kHz tone and DiSEqC switch, tuning one delivery system,
+// and reading status and statistics. It does not decide when to tune or what the readings
+// mean; DvbTunerFilter and signal_quality.h do. libdvbv5's own LNB table is not used: the
+// program names its oscillator, so the intermediate frequency arrives already computed.
+#pragma once
+
+#include "components/dvbtuner/dvb_settings.h"
+#include "components/dvbtuner/signal_quality.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+struct dvb_v5_fe_parms;
+
+namespace vintorel::dvb {
+
+// One reading of the frontend.
+struct Snapshot {
+    bool valid = false;
+    uint32_t status = 0; // fe_status_t bits
+    Stat strength;
+    Stat cnr;
+    uint32_t deliverySystem = 0; // what was tuned
+    uint32_t modulation = 0;     // as the frontend reports it once locked (QPSK for DVB-S)
+    uint32_t innerFec = 0;
+};
+
+class Frontend {
+  public:
+    // Opens /dev/dvb/adapterA/frontendF read-write and checks that it is a satellite
+    // frontend. On failure returns null and sets error to a one-line reason for the user.
+    static std::unique_ptr<Frontend> open(FrontendAddress address, std::string &error);
+    ~Frontend();
+    Frontend(const Frontend &) = delete;
+    Frontend &operator=(const Frontend &) = delete;
+
+    bool supports(uint32_t deliverySystem) const;
+    const Limits &limits() const { return limits_; }
+    const std::string &name() const { return name_; }
+
+    // LNB supply (13/18 V), optional DiSEqC committed switch, then the 22 kHz tone. Returns 0
+    // or a negative errno; error then holds the reason.
+    int setLnb(bool voltage18, bool toneOn, int diseqcPort, std::string &error);
+    // Tunes the plan on the given delivery system (SYS_DVBS or SYS_DVBS2), all else automatic.
+    int tune(uint32_t deliverySystem, const TuningPlan &plan, std::string &error);
+    // One status and statistics read (dvb_fe_get_stats).
+    int read(Snapshot &snapshot, std::string &error);
+
+  private:
+    explicit Frontend(dvb_v5_fe_parms *parms);
+    struct Closer {
+        void operator()(dvb_v5_fe_parms *parms) const;
+    };
+    std::unique_ptr<dvb_v5_fe_parms, Closer> parms_;
+    Limits limits_;
+    std::string name_;
+    uint32_t tunedSystem_ = 0;
+};
+
+// The last message libdvbv5 logged on this thread (its log goes here, not to the terminal).
+std::string lastLibraryMessage();
+
+} // namespace vintorel::dvb
