@@ -1,5 +1,6 @@
 // The DirectSound 8 device object: IDirectSound8 over one OpenAL Soft output. It creates
 // secondary buffers, records the cooperative level and reports software-mixing caps.
+// Used from one thread, like the rest of the platform layer.
 // Not supported: primary buffers, DuplicateSoundBuffer, a second Initialize.
 #pragma once
 

@@ -17,13 +17,14 @@ namespace vintorel::gdi32 {
 namespace {
 
 std::set<GdiObject *> &objects() {
-    static std::set<GdiObject *> table;
-    return table;
+    // Immortal: objects the program never deletes stay reachable until the process ends.
+    static auto *table = new std::set<GdiObject *>;
+    return *table;
 }
 
 std::set<DeviceContext *> &contexts() {
-    static std::set<DeviceContext *> table;
-    return table;
+    static auto *table = new std::set<DeviceContext *>;
+    return *table;
 }
 
 template <class T> HGDIOBJ registerObject(std::unique_ptr<T> object) {

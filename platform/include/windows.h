@@ -675,3 +675,11 @@ VINTOREL_WIN32_API void WINAPI SetLastError(DWORD error);
 VINTOREL_WIN32_API HMODULE WINAPI GetModuleHandleA(LPCSTR moduleName);
 VINTOREL_WIN32_API DWORD WINAPI GetTickCount(void);
 VINTOREL_WIN32_API void WINAPI Sleep(DWORD milliseconds);
+
+// Further error codes of the file functions (winerror.h)
+#define ERROR_TOO_MANY_OPEN_FILES 4L
+#define ERROR_GEN_FAILURE 31L
+#define ERROR_DISK_FULL 112L
+#define ERROR_INVALID_NAME 123L
+#define ERROR_FILENAME_EXCED_RANGE 206L
+#define ERROR_NOACCESS 998L

@@ -37,8 +37,8 @@ struct Registration {
 };
 
 std::map<DWORD, Registration> &registrations() {
-    static std::map<DWORD, Registration> table;
-    return table;
+    static auto *table = new std::map<DWORD, Registration>;
+    return *table;
 }
 
 DWORD g_nextCookie = 1;
@@ -82,7 +82,7 @@ std::string tunerModuleName() {
 
 HRESULT classObjectFromModule(const std::string &module, REFCLSID clsid, REFIID riid,
                               void **object) {
-    static std::map<std::string, void *> loaded;
+    static std::map<std::string, void *> &loaded = *new std::map<std::string, void *>;
     void *handle = nullptr;
     if (auto it = loaded.find(module); it != loaded.end()) {
         handle = it->second;

@@ -27,13 +27,13 @@ struct IconObject {
 };
 
 std::set<IconObject *> &icons() {
-    static std::set<IconObject *> table;
-    return table;
+    static auto *table = new std::set<IconObject *>;
+    return *table;
 }
 
 std::map<std::pair<int, int>, Embedded> &table() {
-    static std::map<std::pair<int, int>, Embedded> entries;
-    return entries;
+    static auto *entries = new std::map<std::pair<int, int>, Embedded>;
+    return *entries;
 }
 
 bool guiReady() { return qobject_cast<QGuiApplication *>(QCoreApplication::instance()) != nullptr; }
@@ -45,7 +45,7 @@ HICON newIcon(QIcon icon, bool shared) {
 }
 
 HICON stockIcon(int which) {
-    static std::map<int, HICON> stock;
+    static std::map<int, HICON> &stock = *new std::map<int, HICON>;
     if (auto it = stock.find(which); it != stock.end()) {
         return it->second;
     }

@@ -49,8 +49,9 @@ Insets nonClientInsets(DWORD style, DWORD exStyle, bool topLevel) {
 }
 
 WindowManager &WindowManager::instance() {
-    static WindowManager manager;
-    return manager;
+    // Immortal, so windows and classes left at exit are still reachable then.
+    static auto *manager = new WindowManager;
+    return *manager;
 }
 
 WindowObject *WindowManager::find(HWND hwnd) const {

@@ -12,7 +12,11 @@ e2e_cleanup() {
 }
 trap e2e_cleanup EXIT
 
-fail() { echo "FAIL: $*" >&2; exit 1; }
+fail() {
+    echo "FAIL: $*" >&2
+    [ -s "$E2E_TMP/app.out" ] && { echo "--- program output:" >&2; cat "$E2E_TMP/app.out" >&2; }
+    exit 1
+}
 
 # Starts Xvfb on a free display and exports DISPLAY.
 e2e_start_x() {
