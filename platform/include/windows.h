@@ -493,6 +493,9 @@ VINTOREL_WIN32_API BOOL WINAPI MoveWindow(HWND hwnd, int x, int y, int width, in
 VINTOREL_WIN32_API BOOL WINAPI GetClientRect(HWND hwnd, LPRECT rect);
 VINTOREL_WIN32_API BOOL WINAPI GetWindowRect(HWND hwnd, LPRECT rect);
 VINTOREL_WIN32_API BOOL WINAPI AdjustWindowRect(LPRECT rect, DWORD style, BOOL menu);
+VINTOREL_WIN32_API BOOL WINAPI ScreenToClient(HWND hwnd, LPPOINT point);
+VINTOREL_WIN32_API BOOL WINAPI ClientToScreen(HWND hwnd, LPPOINT point);
+VINTOREL_WIN32_API int WINAPI GetClassNameA(HWND hwnd, LPSTR name, int maxCount);
 VINTOREL_WIN32_API int WINAPI GetSystemMetrics(int index);
 VINTOREL_WIN32_API BOOL WINAPI SetWindowTextA(HWND hwnd, LPCSTR text);
 VINTOREL_WIN32_API int WINAPI GetWindowTextA(HWND hwnd, LPSTR text, int maxCount);

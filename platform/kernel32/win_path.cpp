@@ -18,7 +18,9 @@ namespace vintorel::kernel32 {
 
 namespace {
 
-bool isSeparator(char c) { return c == '\\' || c == '/'; }
+bool isSeparator(char c) {
+    return c == '\\' || c == '/';
+}
 
 bool isForbidden(unsigned char c) {
     return c < 0x20 || c == '<' || c == '>' || c == ':' || c == '"' || c == '|';
@@ -144,7 +146,7 @@ std::optional<std::string> lookupEntry(const std::string &posixDir, const QStrin
 }
 
 DWORD resolveDirectory(const std::vector<QString> &parts, std::size_t count, std::string &out) {
-    out = ".";
+    out.assign(1, '.'); // not out = ".": GCC 12 warns falsely about an overlapping copy
     for (std::size_t i = 0; i < count; ++i) {
         if (parts[i] == u"..") {
             out = joinPath(out, "..");
@@ -163,10 +165,21 @@ DWORD resolveDirectory(const std::vector<QString> &parts, std::size_t count, std
 }
 
 std::string joinPath(const std::string &dir, const std::string &leaf) {
-    return dir == "." ? leaf : dir + "/" + leaf;
+    if (dir == ".") {
+        return leaf;
+    }
+    // Appended piece by piece: GCC 12 misreads "dir + '/' + leaf" as an overlapping copy.
+    std::string joined;
+    joined.reserve(dir.size() + 1 + leaf.size());
+    joined.append(dir);
+    joined.push_back('/');
+    joined.append(leaf);
+    return joined;
 }
 
-std::string toPosixName(const QString &part) { return part.toUtf8().toStdString(); }
+std::string toPosixName(const QString &part) {
+    return part.toUtf8().toStdString();
+}
 
 bool matchWildcard(const QString &pattern, const QString &name) {
     QString p = pattern.toCaseFolded();

@@ -31,8 +31,16 @@ std::set<IconObject *> &icons() {
     return *table;
 }
 
+// Starts with the built-in resources on first use, so they are there whichever function of this
+// file a program calls first (a static initializer in a library would not be linked in).
 std::map<std::pair<int, int>, Embedded> &table() {
-    static auto *entries = new std::map<std::pair<int, int>, Embedded>;
+    static auto *entries = [] {
+        auto *builtins = new std::map<std::pair<int, int>, Embedded>;
+        for (const Builtin &b : builtinResources()) {
+            (*builtins)[{b.type, b.id}] = Embedded{b.data, b.size};
+        }
+        return builtins;
+    }();
     return *entries;
 }
 

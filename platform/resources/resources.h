@@ -8,6 +8,7 @@
 #include <QImage>
 
 #include <cstddef>
+#include <span>
 
 namespace vintorel::resources {
 
@@ -18,6 +19,17 @@ struct Embedded {
     const unsigned char *data = nullptr;
     size_t size = 0;
 };
+
+// A resource embedded at build time (platform/resources/embed.cmake generates the table from
+// resources/vintorel.rc). The resource table starts with these; registerEmbedded adds to or
+// replaces them.
+struct Builtin {
+    int type;
+    int id;
+    const unsigned char *data;
+    size_t size;
+};
+std::span<const Builtin> builtinResources();
 
 void registerEmbedded(int type, int id, const unsigned char *data, size_t size);
 const Embedded *findEmbedded(int type, int id);

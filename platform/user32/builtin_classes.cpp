@@ -1,10 +1,15 @@
-// Registration of the system window classes. The standard controls (BUTTON, EDIT, STATIC,
-// COMBOBOX, the up-down control) register themselves here as they are added to the platform.
-#include "user32/window_manager.h"
+// Registration of the system window classes: the standard controls and the up-down control.
+#include "user32/controls.h"
 
 namespace vintorel::user32 {
 
-void registerBuiltinClasses() {}
+void registerBuiltinClasses() {
+    registerButtonClass();
+    registerEditClass();
+    registerStaticClass();
+    registerComboBoxClass();
+    registerUpDownClass();
+}
 
 void ensureBuiltinClasses() {
     static bool done = false;

@@ -586,6 +586,40 @@ BOOL WINAPI AdjustWindowRect(LPRECT rect, DWORD style, BOOL) {
     return TRUE;
 }
 
+BOOL WINAPI ScreenToClient(HWND hwnd, LPPOINT point) {
+    WindowObject *wnd = wm().find(hwnd);
+    if (wnd == nullptr || point == nullptr) {
+        return FALSE;
+    }
+    const POINT o = clientOrigin(wnd);
+    point->x -= o.x;
+    point->y -= o.y;
+    return TRUE;
+}
+
+BOOL WINAPI ClientToScreen(HWND hwnd, LPPOINT point) {
+    WindowObject *wnd = wm().find(hwnd);
+    if (wnd == nullptr || point == nullptr) {
+        return FALSE;
+    }
+    const POINT o = clientOrigin(wnd);
+    point->x += o.x;
+    point->y += o.y;
+    return TRUE;
+}
+
+int WINAPI GetClassNameA(HWND hwnd, LPSTR name, int maxCount) {
+    WindowObject *wnd = wm().find(hwnd);
+    if (wnd == nullptr || name == nullptr || maxCount <= 0 || !wnd->cls) {
+        return 0;
+    }
+    const std::string &cls = wnd->cls->name;
+    const size_t n = std::min(static_cast<size_t>(maxCount - 1), cls.size());
+    std::memcpy(name, cls.data(), n);
+    name[n] = '\0';
+    return static_cast<int>(n);
+}
+
 int WINAPI GetSystemMetrics(int index) {
     QRect screen(0, 0, 1024, 768);
     if (qobject_cast<QGuiApplication *>(QCoreApplication::instance()) != nullptr) {

@@ -1,0 +1,200 @@
+// The EDIT class, single-line (QLineEdit): ES_NUMBER refuses typed non-digits, EM_LIMITTEXT
+// limits what the user types (not what WM_SETTEXT puts in, as on Windows), ES_CENTER/ES_RIGHT,
+// EM_SETMARGINS, EM_GETSEL/EM_SETSEL, WM_SETTEXT/WM_GETTEXT, and the notifications EN_CHANGE,
+// EN_UPDATE, EN_MAXTEXT, EN_SETFOCUS, EN_KILLFOCUS. Keys typed into it stay in it.
+// Not implemented: multi-line edits, password style, undo messages, EM_REPLACESEL.
+#include "user32/controls.h"
+
+#include <QEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QValidator>
+
+namespace vintorel::user32 {
+
+namespace {
+
+constexpr int kDefaultLimit = 0x7FFFFFFE;
+
+class Edit;
+
+// Refuses typing that breaks the digits-only rule or the text limit. Text that is already
+// longer than the limit (put in by WM_SETTEXT) may still be shortened.
+class EditValidator final : public QValidator {
+  public:
+    EditValidator(Edit *edit, QObject *parent) : QValidator(parent), edit_(edit) {}
+    State validate(QString &input, int &pos) const override;
+
+  private:
+    Edit *edit_;
+};
+
+class EditEvents final : public QObject {
+  public:
+    EditEvents(HWND hwnd, QObject *parent) : QObject(parent), hwnd_(hwnd) {}
+
+  protected:
+    bool eventFilter(QObject *watched, QEvent *event) override {
+        if (event->type() == QEvent::FocusIn) {
+            postNotification(hwnd_, EN_SETFOCUS);
+        } else if (event->type() == QEvent::FocusOut) {
+            postNotification(hwnd_, EN_KILLFOCUS);
+        } else if (event->type() == QEvent::KeyPress) {
+            // Keys never travel on to the parent window, handled or not.
+            event->accept();
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+  private:
+    HWND hwnd_;
+};
+
+class KeySink final : public QLineEdit {
+  protected:
+    void keyPressEvent(QKeyEvent *event) override {
+        QLineEdit::keyPressEvent(event);
+        event->accept();
+    }
+};
+
+class Edit final : public QtControl {
+  public:
+    Edit(WindowObject &wnd) : QtControl(wnd) {
+        auto *line = new KeySink;
+        line->setFrame(true);
+        if (wnd.style & ES_CENTER) {
+            line->setAlignment(Qt::AlignCenter);
+        } else if (wnd.style & ES_RIGHT) {
+            line->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        }
+        digitsOnly = (wnd.style & ES_NUMBER) != 0;
+        line->setValidator(new EditValidator(this, line));
+        line->setText(textFromBytes(wnd.text.c_str()));
+        line->installEventFilter(new EditEvents(hwnd, line));
+        w = line;
+        adoptWidget(wnd, line);
+        const HWND self = hwnd;
+        QObject::connect(line, &QLineEdit::textEdited, line, [self](const QString &text) {
+            if (WindowObject *o = WindowManager::instance().find(self)) {
+                o->text = bytesFromText(text);
+            }
+            postNotification(self, EN_UPDATE);
+            postNotification(self, EN_CHANGE);
+        });
+    }
+
+    QLineEdit *line() const { return static_cast<QLineEdit *>(w.data()); }
+
+    bool digitsOnly = false;
+    int limit = kDefaultLimit;
+};
+
+QValidator::State EditValidator::validate(QString &input, int &) const {
+    if (edit_->digitsOnly) {
+        for (QChar c : input) {
+            if (!c.isDigit() || c.unicode() > 0x7F) {
+                return Invalid;
+            }
+        }
+    }
+    const qsizetype current = edit_->line() ? edit_->line()->text().size() : 0;
+    if (input.size() > edit_->limit && input.size() >= current) {
+        postNotification(edit_->hwnd, EN_MAXTEXT);
+        return Invalid;
+    }
+    return Acceptable;
+}
+
+LRESULT CALLBACK editProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    WindowObject *wnd = WindowManager::instance().find(hwnd);
+    Edit *e = controlAs<Edit>(hwnd);
+    if (wnd == nullptr || e == nullptr) {
+        return DefWindowProcA(hwnd, msg, wParam, lParam);
+    }
+    LRESULT result = 0;
+    switch (msg) {
+    case WM_SETTEXT:
+        wnd->text = lParam ? reinterpret_cast<const char *>(lParam) : "";
+        if (e->line()) {
+            const QSignalBlocker block(e->line());
+            e->line()->setText(textFromBytes(wnd->text.c_str()));
+        }
+        sendNotification(hwnd, EN_UPDATE);
+        sendNotification(hwnd, EN_CHANGE);
+        return TRUE;
+    case EM_LIMITTEXT:
+        e->limit = wParam == 0 ? kDefaultLimit : static_cast<int>(std::min<WPARAM>(wParam, kDefaultLimit));
+        return 0;
+    case EM_GETLIMITTEXT:
+        return e->limit;
+    case EM_SETMARGINS:
+        if (e->line()) {
+            QMargins m = e->line()->textMargins();
+            if (wParam & EC_LEFTMARGIN) {
+                m.setLeft(LOWORD(lParam));
+            }
+            if (wParam & EC_RIGHTMARGIN) {
+                m.setRight(HIWORD(lParam));
+            }
+            e->line()->setTextMargins(m);
+        }
+        return 0;
+    case EM_GETMARGINS:
+        if (e->line()) {
+            const QMargins m = e->line()->textMargins();
+            return MAKELRESULT(m.left(), m.right());
+        }
+        return 0;
+    case EM_SETSEL:
+        if (e->line()) {
+            const int length = static_cast<int>(e->line()->text().size());
+            int start = static_cast<int>(static_cast<INT_PTR>(wParam));
+            int end = static_cast<int>(lParam);
+            if (start < 0) {
+                e->line()->deselect();
+                return 0;
+            }
+            if (end < 0 || end > length) {
+                end = length;
+            }
+            start = std::min(start, length);
+            e->line()->setSelection(start, end - start);
+        }
+        return 0;
+    case EM_GETSEL:
+        if (e->line()) {
+            const int start = e->line()->hasSelectedText() ? static_cast<int>(e->line()->selectionStart())
+                                                           : e->line()->cursorPosition();
+            const int end = start + static_cast<int>(e->line()->selectedText().size());
+            if (wParam) {
+                *reinterpret_cast<DWORD *>(wParam) = static_cast<DWORD>(start);
+            }
+            if (lParam) {
+                *reinterpret_cast<DWORD *>(lParam) = static_cast<DWORD>(end);
+            }
+            return MAKELRESULT(start, end);
+        }
+        return 0;
+    default:
+        if (handleCommonMessage(wnd, msg, wParam, lParam, &result)) {
+            return result;
+        }
+        return DefWindowProcA(hwnd, msg, wParam, lParam);
+    }
+}
+
+} // namespace
+
+// The line edit behind an EDIT window, for the up-down control that drives it.
+QLineEdit *editLineOf(HWND hwnd) {
+    Edit *e = controlAs<Edit>(hwnd);
+    return e ? e->line() : nullptr;
+}
+
+void registerEditClass() {
+    addBuiltinClass("EDIT", editProc, [](WindowObject &wnd) { return std::make_unique<Edit>(wnd); },
+                    CS_DBLCLKS);
+}
+
+} // namespace vintorel::user32

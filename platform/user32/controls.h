@@ -1,0 +1,66 @@
+// Shared plumbing of the built-in controls (BUTTON, EDIT, STATIC, COMBOBOX and the up-down
+// control): each is a Qt widget owned by its window object, with Win32 state beside it. User
+// actions in Qt reach the parent as posted WM_COMMAND notifications, never from inside Qt's
+// event delivery, so a handler may destroy the control safely.
+#pragma once
+
+#include "user32/window_manager.h"
+
+#include <QPointer>
+#include <QWidget>
+
+namespace vintorel::user32 {
+
+class QtControl : public ControlImpl {
+  public:
+    explicit QtControl(WindowObject &wnd) : hwnd(wnd.handle) {}
+    ~QtControl() override { delete w; }
+    QWidget *widget() override { return w; }
+
+    HWND hwnd;
+    QPointer<QWidget> w;
+};
+
+// The control object of a window of class T, or null.
+template <class T> T *controlAs(HWND hwnd) {
+    WindowObject *wnd = WindowManager::instance().find(hwnd);
+    return wnd ? dynamic_cast<T *>(wnd->control.get()) : nullptr;
+}
+
+// Makes the widget a child of the parent's widget, tracks keyboard focus for GetFocus and
+// sends WM_SETFOCUS/WM_KILLFOCUS-style notifications through focusChanged.
+void adoptWidget(WindowObject &wnd, QWidget *widget);
+
+// Notification to the parent: now (inside a Win32 call) or posted (from a Qt signal).
+void sendNotification(HWND control, WORD code);
+void postNotification(HWND control, WORD code);
+
+// Applies an HFONT (or the default font for null) to a widget and repaints it at once.
+void applyFont(QWidget *widget, HFONT font);
+
+// Text conversions between the program's bytes and Qt.
+QString textFromBytes(const char *text);
+std::string bytesFromText(const QString &text);
+
+// Common messages of every control (text, font, enable); returns true when handled.
+bool handleCommonMessage(WindowObject *wnd, UINT msg, WPARAM wParam, LPARAM lParam,
+                         LRESULT *result);
+
+// Registers one built-in class.
+void addBuiltinClass(const char *name, WNDPROC proc,
+                     std::function<std::unique_ptr<ControlImpl>(WindowObject &)> make,
+                     UINT style = 0);
+
+} // namespace vintorel::user32
+class QLineEdit;
+namespace vintorel::user32 {
+// The line edit behind an EDIT window (for the up-down control that drives its buddy).
+QLineEdit *editLineOf(HWND hwnd);
+
+void registerButtonClass();
+void registerEditClass();
+void registerStaticClass();
+void registerComboBoxClass();
+void registerUpDownClass();
+
+} // namespace vintorel::user32
