@@ -4,7 +4,10 @@
 #include "app/main_window.h"
 
 #include "app/app_state.h"
+#include "app/layout.h"
+#include "satlist/satellite_list.h"
 #include "tuner/tuner.h"
+#include "wizard/wizard.h"
 
 namespace {
 
@@ -12,6 +15,13 @@ LRESULT onCreate(HWND window) {
     if (!openTuner(window)) {
         return 0; // the window is already destroyed; creation yields no window
     }
+    createLayout(window);
+    createControls(window);
+    ensureListFile(window);
+    if (app.noList == 0) {
+        loadListBox(window);
+    }
+    showStartControls();
     app.gdiReady = 1;
     return 0;
 }
@@ -49,6 +59,30 @@ LRESULT onKeyDown(HWND window, WPARAM key) {
     return 0;
 }
 
+// Commands of the controls that have a handler; false for the others.
+bool onCommand(WORD id, WORD code) {
+    switch (id) {
+    case ID_FIND_BUTTON:
+        onFindNext(code);
+        return true;
+    case ID_BACK_BUTTON:
+        onBack(code);
+        return true;
+    case ID_MODE_BUTTON:
+        onModeButton(code);
+        return true;
+    default:
+        return false;
+    }
+}
+
+LRESULT onDoubleClick() {
+    if (app.step == 3) {
+        toggleCompactView();
+    }
+    return 0;
+}
+
 LRESULT onTimer(WPARAM timerId) {
     switch (timerId) {
     default:
@@ -67,8 +101,15 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return onDestroy(window);
     case WM_KEYDOWN:
         return onKeyDown(window, wParam);
+    case WM_COMMAND:
+        if (onCommand(LOWORD(wParam), HIWORD(wParam))) {
+            return 0;
+        }
+        return DefWindowProcA(window, message, wParam, lParam);
     case WM_TIMER:
         return onTimer(wParam);
+    case WM_LBUTTONDBLCLK:
+        return onDoubleClick();
     default:
         return DefWindowProcA(window, message, wParam, lParam);
     }

@@ -1,6 +1,40 @@
 // Test fixture and the recording tuner's registration.
 #include "program_fixture.h"
 
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <unistd.h>
+
+WorkingFolder::WorkingFolder() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "vintorel-test-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) {
+        ADD_FAILURE() << "cannot make a temporary folder";
+    }
+    path_ = pattern;
+    previous_ = std::filesystem::current_path();
+    std::filesystem::current_path(path_);
+}
+
+WorkingFolder::~WorkingFolder() {
+    std::error_code ec;
+    std::filesystem::current_path(previous_, ec);
+    std::filesystem::remove_all(path_, ec);
+}
+
+void WorkingFolder::writeFile(const std::string &relative, const std::string &bytes) const {
+    const std::filesystem::path file = path_ / relative;
+    std::filesystem::create_directories(file.parent_path());
+    std::ofstream(file, std::ios::binary) << bytes;
+}
+
+std::string WorkingFolder::readFile(const std::string &relative) const {
+    std::ifstream in(path_ / relative, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
 RegisteredTuner::RegisteredTuner(TunerScript initial) : script(std::move(initial)) {
     auto *factory = new vintorel::FilterClassFactory([this](REFIID riid, void **object) -> HRESULT {
         if (script.createStatus != S_OK) {
@@ -24,6 +58,8 @@ RegisteredTuner::~RegisteredTuner() {
 
 void ProgramTest::SetUp() {
     app = AppState{};
+    folder = std::make_unique<WorkingFolder>();
+    folder->writeFile("Data/satellite.ini", kDefaultListBytes);
     boxes = std::make_unique<MessageBoxes>();
     tuner = std::make_unique<RegisteredTuner>();
 }
@@ -38,7 +74,12 @@ void ProgramTest::TearDown() {
     }
     tuner.reset();
     boxes.reset();
+    folder.reset();
 }
+
+void ProgramTest::useList(const std::string &bytes) { folder->writeFile("Data/satellite.ini", bytes); }
+
+void ProgramTest::useNoDataFolder() { std::filesystem::remove_all(folder->path() / "Data"); }
 
 HWND ProgramTest::createWindow() { return createMainWindow(GetModuleHandleA(nullptr)); }
 
