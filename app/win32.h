@@ -6,5 +6,6 @@
 
 #include <commctrl.h>
 #include <dshow.h>
+#include <dsound.h>
 #include <mmreg.h>
 #include <objbase.h>
