@@ -261,6 +261,12 @@ LRESULT CALLBACK upDownProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     }
     case UDM_GETBUDDY:
         return reinterpret_cast<LRESULT>(u->buddy);
+    case WM_LBUTTONDOWN: {
+        // The upper half is the up arrow.
+        const int height = wnd->windowRect.bottom - wnd->windowRect.top;
+        UpDown::step(hwnd, GET_Y_LPARAM(lParam) < height / 2 ? +1 : -1, true);
+        return 0;
+    }
     case WM_KEYDOWN:
         if (wParam == VK_UP || wParam == VK_DOWN) {
             UpDown::step(hwnd, wParam == VK_UP ? +1 : -1, true);

@@ -8,6 +8,7 @@
 #include "user32/controls.h"
 
 #include <QAbstractItemView>
+#include <QKeyEvent>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QStandardItemModel>
@@ -19,6 +20,25 @@ namespace vintorel::user32 {
 namespace {
 
 constexpr WPARAM kMaxItems = 0x7FFF;
+
+bool stepSelection(HWND hwnd, QKeyEvent *event);
+
+// The edit field sees the keys first; Up and Down belong to the list.
+class ArrowKeys final : public QObject {
+  public:
+    ArrowKeys(HWND hwnd, QObject *parent) : QObject(parent), hwnd_(hwnd) {}
+
+  protected:
+    bool eventFilter(QObject *watched, QEvent *event) override {
+        if (event->type() == QEvent::KeyPress && stepSelection(hwnd_, static_cast<QKeyEvent *>(event))) {
+            return true;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+  private:
+    HWND hwnd_;
+};
 
 class Combo final : public QtControl {
   public:
@@ -42,6 +62,7 @@ class Combo final : public QtControl {
             postNotification(self, CBN_SELENDOK);
         });
         if (box->lineEdit() != nullptr) {
+            box->lineEdit()->installEventFilter(new ArrowKeys(hwnd, box->lineEdit()));
             QObject::connect(box->lineEdit(), &QLineEdit::textEdited, box, [self](const QString &) {
                 if (Combo *c = controlAs<Combo>(self)) {
                     c->selected = -1;
@@ -63,6 +84,13 @@ class Combo final : public QtControl {
         void hidePopup() override {
             QComboBox::hidePopup();
             postNotification(hwnd_, CBN_CLOSEUP);
+        }
+
+      protected:
+        void keyPressEvent(QKeyEvent *event) override {
+            if (!stepSelection(hwnd_, event)) {
+                QComboBox::keyPressEvent(event);
+            }
         }
 
       private:
@@ -126,11 +154,16 @@ class Combo final : public QtControl {
                 ++selected;
             }
         }
+        const QString edit = box()->isEditable() ? box()->currentText() : QString();
         {
             const QSignalBlocker block(box());
             box()->insertItem(index, item);
         }
         showSelection();
+        if (box()->isEditable() && selected < 0) {
+            const QSignalBlocker block(box());
+            box()->setEditText(edit); // adding an item leaves the edit field as it was
+        }
         applyExtentAndHeight();
         return index;
     }
@@ -253,6 +286,28 @@ LRESULT CALLBACK comboProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         }
         return DefWindowProcA(hwnd, msg, wParam, lParam);
     }
+}
+
+// Up and Down step the selection from where the program's selection stands (none: the first
+// item), as a closed Windows combo box does. True when the key was used.
+bool stepSelection(HWND hwnd, QKeyEvent *event) {
+    Combo *c = controlAs<Combo>(hwnd);
+    QComboBox *box = c ? c->box() : nullptr;
+    const bool arrow = event->key() == Qt::Key_Down || event->key() == Qt::Key_Up;
+    if (box == nullptr || !arrow || (event->modifiers() & Qt::AltModifier) ||
+        box->view()->isVisible() || box->count() == 0) {
+        return false;
+    }
+    int next = c->selected < 0 ? 0 : c->selected + (event->key() == Qt::Key_Down ? 1 : -1);
+    next = std::clamp(next, 0, box->count() - 1);
+    event->accept();
+    if (next != c->selected) {
+        c->selected = next;
+        c->showSelection();
+        c->syncText();
+        postNotification(hwnd, CBN_SELCHANGE);
+    }
+    return true;
 }
 
 } // namespace

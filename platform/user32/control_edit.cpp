@@ -4,7 +4,9 @@
 // EN_UPDATE, EN_MAXTEXT, EN_SETFOCUS, EN_KILLFOCUS. Keys typed into it stay in it.
 // Not implemented: multi-line edits, password style, undo messages, EM_REPLACESEL.
 #include "user32/controls.h"
+#include "user32/host_widget.h"
 
+#include <QCoreApplication>
 #include <QEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -123,6 +125,20 @@ LRESULT CALLBACK editProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         sendNotification(hwnd, EN_UPDATE);
         sendNotification(hwnd, EN_CHANGE);
         return TRUE;
+    case WM_CHAR:
+    case WM_KEYDOWN:
+        // A key sent to the edit box is typed into it, through the same checks as the keyboard.
+        if (e->line()) {
+            const bool isChar = msg == WM_CHAR;
+            const int key = isChar ? 0 : qtKeyFromVirtualKey(static_cast<UINT>(wParam));
+            const QString text = isChar ? QString(QChar(static_cast<char16_t>(wParam & 0xFF))) : QString();
+            if (isChar && (wParam == VK_BACK || wParam == VK_ESCAPE || wParam == VK_RETURN)) {
+                return 0; // those act on WM_KEYDOWN
+            }
+            QKeyEvent event(QEvent::KeyPress, isChar ? Qt::Key_unknown : key, Qt::NoModifier, text);
+            QCoreApplication::sendEvent(e->line(), &event);
+        }
+        return 0;
     case EM_LIMITTEXT:
         e->limit = wParam == 0 ? kDefaultLimit : static_cast<int>(std::min<WPARAM>(wParam, kDefaultLimit));
         return 0;

@@ -104,6 +104,16 @@ LRESULT CALLBACK staticProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         s->setBitmap(*wnd, reinterpret_cast<HBITMAP>(lParam));
         return reinterpret_cast<LRESULT>(previous);
     }
+    case WM_LBUTTONUP:
+        if (wnd->style & SS_NOTIFY) {
+            sendNotification(hwnd, STN_CLICKED);
+        }
+        return 0;
+    case WM_LBUTTONDBLCLK:
+        if (wnd->style & SS_NOTIFY) {
+            sendNotification(hwnd, STN_DBLCLK);
+        }
+        return 0;
     case STM_GETIMAGE:
         return wParam == IMAGE_BITMAP ? reinterpret_cast<LRESULT>(s->bitmap) : 0;
     case WM_SETTEXT:

@@ -186,4 +186,21 @@ UINT virtualKeyFromQt(int key) {
     }
 }
 
+int qtKeyFromVirtualKey(UINT vk) {
+    if (vk >= '0' && vk <= '9') {
+        return Qt::Key_0 + static_cast<int>(vk - '0');
+    }
+    if (vk >= 'A' && vk <= 'Z') {
+        return Qt::Key_A + static_cast<int>(vk - 'A');
+    }
+    for (int key : {Qt::Key_Escape, Qt::Key_Return, Qt::Key_Backspace, Qt::Key_Tab, Qt::Key_Space,
+                    Qt::Key_PageUp, Qt::Key_PageDown, Qt::Key_End, Qt::Key_Home, Qt::Key_Left,
+                    Qt::Key_Up, Qt::Key_Right, Qt::Key_Down, Qt::Key_Delete}) {
+        if (virtualKeyFromQt(key) == vk) {
+            return key;
+        }
+    }
+    return Qt::Key_unknown;
+}
+
 } // namespace vintorel::user32

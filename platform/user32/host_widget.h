@@ -33,7 +33,8 @@ class HostWidget : public QWidget {
     HWND hwnd_;
 };
 
-// Windows virtual-key code for a Qt key, 0 when there is none.
+// Windows virtual-key code for a Qt key, 0 when there is none; and back.
 UINT virtualKeyFromQt(int qtKey);
+int qtKeyFromVirtualKey(UINT vk);
 
 } // namespace vintorel::user32

@@ -83,3 +83,30 @@ e2e_keys() {
 e2e_size() {
     xwininfo -id "$1" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}'
 }
+
+# Writes the four default satellites into $1/Data/satellite.ini.
+e2e_default_list() {
+    mkdir -p "$1/Data"
+    printf '%s' "[Astra 1B-1H,2C   19.2e]=12515h22000;[Eutelsat W4/Sesat   36.0e]=12360h26480;[HotBird 1-6   13.0e]=10723h29900;[Sirius 2/3,Astra 1A   5.0e]=12465h10787;" >"$1/Data/satellite.ini"
+}
+
+# Clicks at client coordinates ($2, $3) of window $1.
+e2e_click() {
+    xdotool mousemove --window "$1" "$2" "$3" click 1
+    sleep 0.3
+}
+
+# Waits up to 5 s for file $1 to end with the lines given after it.
+e2e_wait_log_tail() {
+    local file=$1; shift
+    local expected actual n=$#
+    expected=$(printf '%s\n' "$@")
+    for _ in $(seq 50); do
+        actual=$(grep -v -E '^(applyTuning|refreshMeasurement|getQuality|getSnr)' "$file" | tail -n "$n")
+        [ "$actual" = "$expected" ] && return 0
+        sleep 0.1
+    done
+    echo "expected the card to receive:" >&2; printf '  %s\n' "$@" >&2
+    echo "it received last:" >&2; printf '%s\n' "$actual" | sed 's/^/  /' >&2
+    fail "tuning sequence differs"
+}

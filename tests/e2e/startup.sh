@@ -9,6 +9,7 @@ e2e_start_x
 export VINTOREL_TUNER=sim
 work="$E2E_TMP/work"
 mkdir -p "$work/Data"
+e2e_default_list "$work"
 
 # 1
 export VINTOREL_SIM_LOG="$E2E_TMP/card.log"
@@ -17,6 +18,8 @@ id=$(e2e_wait_window '^V i n t o r e l$')
 size=$(e2e_size "$id")
 [ "$size" = "334x144" ] || fail "client area is $size, not 334x144"
 grep -q '^setDiseqc 0 -> 0x00000000$' "$VINTOREL_SIM_LOG" || fail "start-up settings not sent"
+xdotool mousemove --window "$id" 320 30 click 1   # the window itself, not the edit box, takes the keys
+sleep 0.3
 e2e_keys "$id" Escape
 e2e_wait_exit
 [ "$APP_RC" = 0 ] || fail "exit code $APP_RC after Escape"

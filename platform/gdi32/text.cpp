@@ -1,0 +1,234 @@
+// Text output on a device context: TextOutA and DrawTextA with the selected font, the text
+// colour and, in OPAQUE mode, the background colour behind every character cell. The text is
+// Windows-1251 bytes, exactly as many as counted (-1: up to the terminating zero), shown as the
+// characters they stand for. A text cell is the font's ascent + descent high, as on Windows.
+// DrawTextA: DT_LEFT/DT_CENTER/DT_RIGHT; DT_TOP, and DT_VCENTER/DT_BOTTOM with DT_SINGLELINE;
+// DT_WORDBREAK (between words, a word wider than the rectangle stands alone); line breaks at
+// LF or CR LF unless DT_SINGLELINE; '&' prefixes (underlined, "&&" is '&') unless DT_NOPREFIX;
+// clipping to the rectangle unless DT_NOCLIP; DT_CALCRECT. Everything is also clipped to the
+// area being painted.
+// Not implemented: SetTextAlign (the reference point is always the top left), DT_EXPANDTABS and
+// tab stops, ellipses, DT_EDITCONTROL, DT_EXTERNALLEADING, right-to-left text, character spacing.
+#include "common/codepage.h"
+#include "gdi32/gdi_internal.h"
+#include "gdi32/text_recorder.h"
+#include "vintorel_test_gdi.h"
+
+#include <QFontMetricsF>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+using namespace vintorel::gdi32;
+
+// One line of DrawTextA: its characters and, if any, the index of the underlined one.
+struct Line {
+    QString text;
+    int underline = -1;
+};
+
+struct Metrics {
+    QFont font;
+    QFontMetricsF metrics;
+    int ascent;
+    int cellHeight;
+
+    explicit Metrics(const QFont &f)
+        : font(f), metrics(f), ascent(static_cast<int>(std::lround(metrics.ascent()))),
+          cellHeight(static_cast<int>(std::lround(metrics.ascent() + metrics.descent()))) {}
+
+    int width(const QString &text) const {
+        return static_cast<int>(std::lround(metrics.horizontalAdvance(text)));
+    }
+};
+
+QFont selectedFont(const DeviceContext &dc) {
+    if (const Font *font = objectAs<Font>(dc.font)) {
+        return font->qfont;
+    }
+    return defaultGuiFont();
+}
+
+// Draws one run of text with its cell's top left at (x, y).
+void drawRun(DeviceContext &dc, const Metrics &m, int x, int y, const QString &text,
+             int underline) {
+    QPainter *p = dc.painter.get();
+    if (p == nullptr || text.isEmpty()) {
+        return;
+    }
+    const int width = m.width(text);
+    if (dc.bkMode == OPAQUE) {
+        p->fillRect(QRect(x, y, width, m.cellHeight), toQColor(dc.bkColor));
+    }
+    const QColor color = toQColor(dc.textColor);
+    p->setFont(m.font);
+    p->setPen(color);
+    p->drawText(QPointF(x, y + m.ascent), text);
+    if (underline >= 0 && underline < text.size()) {
+        const int from = x + m.width(text.left(underline));
+        const int to = x + m.width(text.left(underline + 1));
+        const int lineY = y + m.ascent + std::max(1, static_cast<int>(m.metrics.underlinePos()));
+        p->fillRect(QRect(from, lineY, std::max(1, to - from), 1), color);
+    }
+}
+
+// Removes the '&' prefixes of a line: "&x" underlines x, "&&" stands for '&'.
+Line withoutPrefixes(const QString &text) {
+    Line line;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == u'&' && i + 1 < text.size()) {
+            ++i;
+            if (text[i] != u'&') {
+                line.underline = static_cast<int>(line.text.size());
+            }
+        } else if (text[i] == u'&') {
+            continue; // a trailing '&' prefixes nothing
+        }
+        line.text.append(text[i]);
+    }
+    return line;
+}
+
+// Breaks one paragraph into lines no wider than `width`, between words only; the blanks at a
+// break are dropped.
+void wrapParagraph(const QString &paragraph, const Metrics &m, int width,
+                   std::vector<QString> *lines) {
+    QString line;
+    qsizetype i = 0;
+    while (i < paragraph.size()) {
+        qsizetype blanksEnd = i;
+        while (blanksEnd < paragraph.size() && paragraph[blanksEnd] == u' ') {
+            ++blanksEnd;
+        }
+        qsizetype wordEnd = blanksEnd;
+        while (wordEnd < paragraph.size() && paragraph[wordEnd] != u' ') {
+            ++wordEnd;
+        }
+        const QString candidate = line + paragraph.mid(i, wordEnd - i);
+        if (!line.isEmpty() && m.width(candidate) > width && wordEnd > blanksEnd) {
+            lines->push_back(line);
+            line = paragraph.mid(blanksEnd, wordEnd - blanksEnd);
+        } else {
+            line = candidate;
+        }
+        i = wordEnd;
+    }
+    lines->push_back(line);
+}
+
+std::vector<Line> layOut(const QString &text, UINT format, const Metrics &m, int width) {
+    std::vector<QString> raw;
+    if (format & DT_SINGLELINE) {
+        raw.push_back(text);
+    } else {
+        QString normalized = text;
+        normalized.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+        for (const QString &paragraph : normalized.split(u'\n')) {
+            if (format & DT_WORDBREAK) {
+                wrapParagraph(paragraph, m, width, &raw);
+            } else {
+                raw.push_back(paragraph);
+            }
+        }
+    }
+    std::vector<Line> lines;
+    lines.reserve(raw.size());
+    for (const QString &r : raw) {
+        lines.push_back((format & DT_NOPREFIX) ? Line{r, -1} : withoutPrefixes(r));
+    }
+    return lines;
+}
+
+} // namespace
+
+extern "C" {
+
+BOOL WINAPI TextOutA(HDC handle, int x, int y, LPCSTR text, int count) {
+    DeviceContext *dc = dcOf(handle);
+    if (dc == nullptr || count < 0 || (text == nullptr && count > 0)) {
+        return FALSE;
+    }
+    recordTextCall(*dc, VINTOREL_TEXT_OUT, text, count, count, x, y, nullptr, 0);
+    if (count == 0) {
+        return TRUE;
+    }
+    const Metrics m(selectedFont(*dc));
+    drawRun(*dc, m, x, y, vintorel::fromCp1251(std::string_view(text, static_cast<size_t>(count))),
+            -1);
+    return TRUE;
+}
+
+int WINAPI DrawTextA(HDC handle, LPCSTR text, int count, LPRECT rect, UINT format) {
+    DeviceContext *dc = dcOf(handle);
+    if (dc == nullptr || rect == nullptr || (text == nullptr && count != 0)) {
+        return 0;
+    }
+    const int length = count < 0 ? static_cast<int>(std::strlen(text)) : count;
+    recordTextCall(*dc, VINTOREL_DRAW_TEXT, text, count, length, rect->left, rect->top, rect,
+                   format);
+    if (length == 0) {
+        if (format & DT_CALCRECT) {
+            rect->right = rect->left;
+            rect->bottom = rect->top;
+        }
+        return 0;
+    }
+    const Metrics m(selectedFont(*dc));
+    const QString all = vintorel::fromCp1251(std::string_view(text, static_cast<size_t>(length)));
+    const std::vector<Line> lines = layOut(all, format, m, rect->right - rect->left);
+    const int textHeight = m.cellHeight * static_cast<int>(lines.size());
+
+    if (format & DT_CALCRECT) {
+        int widest = 0;
+        for (const Line &line : lines) {
+            widest = std::max(widest, m.width(line.text));
+        }
+        rect->right = rect->left + widest;
+        rect->bottom = rect->top + textHeight;
+        return textHeight;
+    }
+
+    int top = rect->top;
+    if (format & DT_SINGLELINE) {
+        if (format & DT_BOTTOM) {
+            top = rect->bottom - m.cellHeight;
+        } else if (format & DT_VCENTER) {
+            top = rect->top + (rect->bottom - rect->top - m.cellHeight) / 2;
+        }
+    }
+    const bool emptyClip =
+        !(format & DT_NOCLIP) && (rect->right <= rect->left || rect->bottom <= rect->top);
+    if (QPainter *p = dc->painter.get(); p != nullptr && !emptyClip) {
+        p->save();
+        if (!(format & DT_NOCLIP)) {
+            p->setClipRect(QRect(rect->left, rect->top, rect->right - rect->left,
+                                 rect->bottom - rect->top),
+                           Qt::IntersectClip);
+        }
+        int y = top;
+        for (const Line &line : lines) {
+            const int width = m.width(line.text);
+            int x = rect->left;
+            if (format & DT_CENTER) {
+                x = (rect->left + rect->right - width) / 2;
+            } else if (format & DT_RIGHT) {
+                x = rect->right - width;
+            }
+            drawRun(*dc, m, x, y, line.text, line.underline);
+            y += m.cellHeight;
+        }
+        p->restore();
+    }
+    if (format & (DT_VCENTER | DT_BOTTOM)) {
+        return top - rect->top + textHeight;
+    }
+    return textHeight;
+}
+
+} // extern "C"
