@@ -2,7 +2,8 @@
 # End to end: start-up and shutdown of the real binary with the simulated card.
 #   1. the window "V i n t o r e l" appears with a 334 x 144 client area; Escape ends it with 0;
 #   2. a card that cannot be created: the "Error" box says so, Return closes it, exit code 0;
-#   3. a card without the control interface: exit code 0 and no box at all.
+#   3. a card without the control interface: exit code 0 and no box at all;
+#   4. VINTOREL_TUNER=dvb for an adapter that does not exist: the error box, exit code 0.
 VINTOREL_BIN=$1
 source "$(dirname "$0")/lib.sh"
 e2e_start_x
@@ -45,4 +46,15 @@ e2e_start_app "$work"
 e2e_wait_exit
 [ "$APP_RC" = 0 ] || fail "exit code $APP_RC without the control interface"
 echo "ok: no control interface, silent exit 0"
+
+# 4. a DVB card that is not there: the filter loads, initialize fails, the box says so.
+unset VINTOREL_SIM_SCRIPT
+export VINTOREL_TUNER=dvb:7.3
+e2e_start_app "$work"
+box=$(e2e_wait_window '^Error$')
+e2e_keys "$box" Return
+e2e_wait_exit
+[ "$APP_RC" = 0 ] || fail "exit code $APP_RC without a DVB card"
+grep -q "adapter7/frontend3" "$E2E_TMP/app.out" || fail "the missing device is not named"
+echo "ok: DVB card missing, 'Cannot initialize tuner control interface', exit 0"
 echo "1 passed, 0 failed"
