@@ -1,6 +1,6 @@
 // The simulated card as an in-process server module: DllGetClassObject hands out a class
-// factory for the tuner filter's class id; each object reads VINTOREL_SIM_LOG and
-// VINTOREL_SIM_SCRIPT when it is made.
+// factory for the tuner filter's class id; each object reads VINTOREL_SIM_LOG,
+// VINTOREL_SIM_SCRIPT and VINTOREL_SIM_SEED when it is made.
 #include "sim_card.h"
 
 #define VINTOREL_EXPORT extern "C" __attribute__((visibility("default")))
@@ -13,8 +13,12 @@ VINTOREL_EXPORT HRESULT DllGetClassObject(REFCLSID clsid, REFIID riid, void **ob
     if (clsid != CLSID_TunerCardFilter) {
         return CLASS_E_CLASSNOTAVAILABLE;
     }
-    auto *factory = new vintorel::FilterClassFactory([](REFIID iid, void **out) {
-        return vintorel::sim::SimCard::create(vintorel::sim::optionsFromEnvironment(), iid, out);
+    auto *factory = new vintorel::FilterClassFactory([](REFIID iid, void **out) -> HRESULT {
+        vintorel::sim::SimOptions options;
+        if (!vintorel::sim::optionsFromEnvironment(&options)) {
+            return E_FAIL;
+        }
+        return vintorel::sim::SimCard::create(options, iid, out);
     });
     const HRESULT hr = factory->QueryInterface(riid, object);
     factory->Release();

@@ -1,8 +1,9 @@
 // The simulated card's calls: scripted answers first, otherwise success; readings from the
-// script's poll lines, otherwise a steady locked signal. Not modelled here: the dish, the sky,
-// LNB physics (the card takes any setting and always finds the signal).
+// script's poll lines, otherwise from the dish model for the settings last sent. It accepts
+// any setting: whether the settings make sense shows in the readings, as with a real card.
 #include "sim_card.h"
 
+#include <cerrno>
 #include <cstdarg>
 #include <cstdlib>
 
@@ -42,15 +43,25 @@ std::FILE *openLog(const std::string &path) {
 
 } // namespace
 
-SimOptions optionsFromEnvironment() {
-    SimOptions options;
+bool optionsFromEnvironment(SimOptions *options) {
     if (const char *log = std::getenv("VINTOREL_SIM_LOG")) {
-        options.logPath = log;
+        options->logPath = log;
     }
     if (const char *script = std::getenv("VINTOREL_SIM_SCRIPT")) {
-        options.scriptPath = script;
+        options->scriptPath = script;
     }
-    return options;
+    if (const char *seed = std::getenv("VINTOREL_SIM_SEED"); seed != nullptr && *seed != '\0') {
+        char *end = nullptr;
+        errno = 0;
+        const unsigned long long value = std::strtoull(seed, &end, 10);
+        if (errno != 0 || *end != '\0' || value > 0xFFFFFFFFull || seed[0] == '-') {
+            std::fprintf(stderr, "vintorel: VINTOREL_SIM_SEED=%s is not a number from 0 to 4294967295\n",
+                         seed);
+            return false;
+        }
+        options->seed = static_cast<uint32_t>(value);
+    }
+    return true;
 }
 
 HRESULT SimCard::create(const SimOptions &options, REFIID riid, void **object) {
@@ -81,7 +92,7 @@ HRESULT SimCard::create(const SimOptions &options, REFIID riid, void **object) {
         }
         return *scripted;
     }
-    auto *card = new SimCard(std::move(script), logFile);
+    auto *card = new SimCard(std::move(script), logFile, options);
     const HRESULT hr = card->QueryInterface(riid, object);
     logCreate(hr);
     // Trade the creation reference for the handed-out one (none if the interface was refused,
@@ -94,7 +105,26 @@ HRESULT SimCard::create(const SimOptions &options, REFIID riid, void **object) {
     return hr;
 }
 
-SimCard::SimCard(Script script, std::FILE *log) : script_(std::move(script)), log_(log) {}
+SimCard::SimCard(Script script, std::FILE *log, const SimOptions &options)
+    : script_(std::move(script)), log_(log), motion_(options.motion),
+      noise_(options.seed ? *options.seed : std::random_device{}()), clock_(options.clock) {}
+
+double SimCard::secondsSinceTuning() const {
+    if (clock_) {
+        return clock_();
+    }
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - tunedAt_).count();
+}
+
+CardSettings SimCard::settings() const {
+    CardSettings s;
+    s.frequencyMHz = frequencyMHz;
+    s.symbolRate = symbolRate;
+    s.lnbFrequency = lnbFrequency;
+    s.polarity = polarity;
+    s.lnbSelection = lnbSelection;
+    return s;
+}
 
 SimCard::~SimCard() {
     if (log_ != nullptr) {
@@ -141,6 +171,7 @@ HRESULT SimCard::setting(const char *operation, LONG value, LONG *field) {
     const HRESULT hr = answer(operation, value, S_OK);
     if (SUCCEEDED(hr)) {
         *field = value;
+        tunedAt_ = std::chrono::steady_clock::now(); // the sweep starts again at a new setting
     }
     log("%s %d -> 0x%08X", operation, static_cast<int>(value), hex(hr));
     return hr;
@@ -169,6 +200,9 @@ STDMETHODIMP SimCard::applyTuning() {
         if (nextPoll_ < script_.polls.size()) {
             ++nextPoll_;
         }
+    } else {
+        const Reading r = measure(settings(), motion_, secondsSinceTuning(), noise_);
+        current_ = PollStep{r.locked, r.quality, r.snrDb};
     }
     const HRESULT hr = answer("applyTuning", std::nullopt, current_.locked ? S_OK : E_FAIL);
     log("applyTuning -> 0x%08X", hex(hr));

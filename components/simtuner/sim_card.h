@@ -1,13 +1,19 @@
 // The simulated tuner card: a filter object with the tuner control interface that accepts the
-// program's settings and reports a steady locked signal, unless a script (VINTOREL_SIM_SCRIPT)
-// says otherwise. Every call it receives can be logged to a file (VINTOREL_SIM_LOG), one line
+// program's settings and measures what a dish being turned past the satellite receives (see
+// dish_model.h), unless a script (VINTOREL_SIM_SCRIPT) says otherwise. VINTOREL_SIM_SEED seeds
+// the measurement noise, so a run can be repeated. Every call it receives can be logged to a file (VINTOREL_SIM_LOG), one line
 // per call, flushed at once:  "setFec 6 -> 0x00000000", "getQuality -> 0x00000000 quality=57".
 #pragma once
 
+#include "dish_model.h"
 #include "sim_script.h"
 #include "tuner_filter_base.h"
 
+#include <chrono>
 #include <cstdio>
+#include <functional>
+#include <optional>
+#include <random>
 #include <string>
 
 namespace vintorel::sim {
@@ -15,14 +21,15 @@ namespace vintorel::sim {
 struct SimOptions {
     std::string logPath;    // empty: no log
     std::string scriptPath; // empty: no script
+    std::optional<uint32_t> seed; // empty: a different run every time
+    DishMotion motion;
+    // The clock of the dish's sweep: seconds since the transponder was tuned. Tests replace it.
+    std::function<double()> clock;
 };
 
-// Options from VINTOREL_SIM_LOG and VINTOREL_SIM_SCRIPT.
-SimOptions optionsFromEnvironment();
-
-// The readings when no script says otherwise.
-constexpr LONG kSteadyQuality = 75;
-constexpr float kSteadySnr = 10.2f;
+// Options from VINTOREL_SIM_LOG, VINTOREL_SIM_SCRIPT and VINTOREL_SIM_SEED. A seed that is not
+// a number is reported on stderr and the card refuses to be created.
+bool optionsFromEnvironment(SimOptions *options);
 
 class SimCard final : public TunerFilterBase {
   public:
@@ -49,18 +56,24 @@ class SimCard final : public TunerFilterBase {
     void onRelease(ULONG count) override;
 
   private:
-    SimCard(Script script, std::FILE *log);
+    SimCard(Script script, std::FILE *log, const SimOptions &options);
     ~SimCard() override;
 
     HRESULT answer(const char *operation, std::optional<LONG> argument, HRESULT normal) const;
     HRESULT setting(const char *operation, LONG value, LONG *field);
+    CardSettings settings() const;
     void log(const char *format, ...) const __attribute__((format(printf, 2, 3)));
 
     Script script_;
     std::FILE *log_ = nullptr;
     size_t nextPoll_ = 0;
     bool creating_ = true;
-    PollStep current_{true, kSteadyQuality, kSteadySnr};
+    PollStep current_{false, 0, 0.0f};
+    DishMotion motion_;
+    std::mt19937 noise_;
+    std::function<double()> clock_;
+    std::chrono::steady_clock::time_point tunedAt_ = std::chrono::steady_clock::now();
+    double secondsSinceTuning() const;
 
   public:
     // The settings as the program last sent them.

@@ -122,9 +122,9 @@ TEST_F(SimCardTest, LogsEveryCallInItsFormat) {
               (std::vector<std::string>{
                   "create -> 0x00000000", "QueryInterface TunerControl -> 0x00000000",
                   "initialize -> 0x00000000", "setFec 6 -> 0x00000000",
-                  "setLnbSelection 1 -> 0x00000000", "applyTuning -> 0x00000000",
-                  "refreshMeasurement -> 0x00000000", "getQuality -> 0x00000000 quality=75",
-                  "getSnr -> 0x00000000 snr=10.2", "AddRef -> 3", "Release -> 2", "Release -> 1",
+                  "setLnbSelection 1 -> 0x00000000", "applyTuning -> 0x80004005",
+                  "refreshMeasurement -> 0x00000000", "getQuality -> 0x00000000 quality=0",
+                  "getSnr -> 0x00000000 snr=0", "AddRef -> 3", "Release -> 2", "Release -> 1",
                   "Release -> 0"}));
 }
 
