@@ -61,6 +61,17 @@ bool optionsFromEnvironment(SimOptions *options) {
         }
         options->seed = static_cast<uint32_t>(value);
     }
+    if (const char *sweep = std::getenv("VINTOREL_SIM_SWEEP"); sweep != nullptr && *sweep != '\0') {
+        char *end = nullptr;
+        errno = 0;
+        const double seconds = std::strtod(sweep, &end);
+        if (errno != 0 || *end != '\0' || !(seconds >= 1.0 && seconds <= 3600.0)) {
+            std::fprintf(stderr, "vintorel: VINTOREL_SIM_SWEEP=%s is not a period of 1 to 3600 seconds\n",
+                         sweep);
+            return false;
+        }
+        options->motion.periodSeconds = seconds;
+    }
     return true;
 }
 

@@ -27,8 +27,9 @@ struct SimOptions {
     std::function<double()> clock;
 };
 
-// Options from VINTOREL_SIM_LOG, VINTOREL_SIM_SCRIPT and VINTOREL_SIM_SEED. A seed that is not
-// a number is reported on stderr and the card refuses to be created.
+// Options from VINTOREL_SIM_LOG, VINTOREL_SIM_SCRIPT, VINTOREL_SIM_SEED and VINTOREL_SIM_SWEEP
+// (the dish's sweep period in seconds). A value that is not a valid number is reported on
+// stderr and the card refuses to be created.
 bool optionsFromEnvironment(SimOptions *options);
 
 class SimCard final : public TunerFilterBase {

@@ -162,3 +162,34 @@ TEST(DishModel, TheCardMeasuresThroughTheModelWithItsClock) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(SimOptions, EnvironmentIsCheckedStrictly) {
+    using vintorel::sim::optionsFromEnvironment;
+    using vintorel::sim::SimOptions;
+    struct Row {
+        const char *seed;
+        const char *sweep;
+        bool ok;
+    };
+    const Row rows[] = {{"42", "20", true},   {"4294967295", nullptr, true}, {"-1", nullptr, false},
+                        {"4294967296", nullptr, false}, {"12x", nullptr, false},
+                        {nullptr, "0.5", false}, {nullptr, "abc", false}, {nullptr, "3601", false}};
+    for (const Row &row : rows) {
+        row.seed ? setenv("VINTOREL_SIM_SEED", row.seed, 1) : unsetenv("VINTOREL_SIM_SEED");
+        row.sweep ? setenv("VINTOREL_SIM_SWEEP", row.sweep, 1) : unsetenv("VINTOREL_SIM_SWEEP");
+        SimOptions options;
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(optionsFromEnvironment(&options), row.ok) << (row.seed ? row.seed : "") << " "
+                                                            << (row.sweep ? row.sweep : "");
+        testing::internal::GetCapturedStderr();
+        if (row.ok && row.sweep) {
+            EXPECT_DOUBLE_EQ(options.motion.periodSeconds, 20.0);
+        }
+    }
+    unsetenv("VINTOREL_SIM_SEED");
+    unsetenv("VINTOREL_SIM_SWEEP");
+}
+
+} // namespace
