@@ -206,7 +206,6 @@ LRESULT CALLBACK upDownProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (wnd == nullptr || u == nullptr) {
         return DefWindowProcA(hwnd, msg, wParam, lParam);
     }
-    LRESULT result = 0;
     switch (msg) {
     case UDM_SETRANGE:
         // Packed: the upper bound in the low word, the lower one in the high word.
@@ -273,10 +272,7 @@ LRESULT CALLBACK upDownProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         }
         return 0;
     default:
-        if (handleCommonMessage(wnd, msg, wParam, lParam, &result)) {
-            return result;
-        }
-        return DefWindowProcA(hwnd, msg, wParam, lParam);
+        return controlDefaultProc(wnd, msg, wParam, lParam);
     }
 }
 

@@ -117,7 +117,6 @@ LRESULT CALLBACK buttonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (wnd == nullptr || b == nullptr) {
         return DefWindowProcA(hwnd, msg, wParam, lParam);
     }
-    LRESULT result = 0;
     switch (msg) {
     case BM_GETCHECK:
         return b->checked ? BST_CHECKED : BST_UNCHECKED;
@@ -130,16 +129,13 @@ LRESULT CALLBACK buttonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         }
         return 0;
     case WM_SETTEXT:
-        wnd->text = lParam ? reinterpret_cast<const char *>(lParam) : "";
+        storeText(wnd, lParam);
         if (b->button()) {
             b->button()->setText(textFromBytes(wnd->text.c_str()));
         }
         return TRUE;
     default:
-        if (handleCommonMessage(wnd, msg, wParam, lParam, &result)) {
-            return result;
-        }
-        return DefWindowProcA(hwnd, msg, wParam, lParam);
+        return controlDefaultProc(wnd, msg, wParam, lParam);
     }
 }
 

@@ -264,7 +264,7 @@ LRESULT CALLBACK comboProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         }
         return TRUE;
     case WM_SETTEXT:
-        wnd->text = lParam ? reinterpret_cast<const char *>(lParam) : "";
+        storeText(wnd, lParam);
         if (box->isEditable()) {
             const QSignalBlocker block(box);
             box->setEditText(textFromBytes(wnd->text.c_str()));
@@ -281,10 +281,7 @@ LRESULT CALLBACK comboProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
                          wnd->windowRect.bottom - wnd->windowRect.top);
         return 0;
     default:
-        if (handleCommonMessage(wnd, msg, wParam, lParam, &result)) {
-            return result;
-        }
-        return DefWindowProcA(hwnd, msg, wParam, lParam);
+        return controlDefaultProc(wnd, msg, wParam, lParam);
     }
 }
 

@@ -114,10 +114,9 @@ LRESULT CALLBACK editProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (wnd == nullptr || e == nullptr) {
         return DefWindowProcA(hwnd, msg, wParam, lParam);
     }
-    LRESULT result = 0;
     switch (msg) {
     case WM_SETTEXT:
-        wnd->text = lParam ? reinterpret_cast<const char *>(lParam) : "";
+        storeText(wnd, lParam);
         if (e->line()) {
             const QSignalBlocker block(e->line());
             e->line()->setText(textFromBytes(wnd->text.c_str()));
@@ -193,10 +192,7 @@ LRESULT CALLBACK editProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         }
         return 0;
     default:
-        if (handleCommonMessage(wnd, msg, wParam, lParam, &result)) {
-            return result;
-        }
-        return DefWindowProcA(hwnd, msg, wParam, lParam);
+        return controlDefaultProc(wnd, msg, wParam, lParam);
     }
 }
 

@@ -94,7 +94,6 @@ LRESULT CALLBACK staticProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (wnd == nullptr || s == nullptr) {
         return DefWindowProcA(hwnd, msg, wParam, lParam);
     }
-    LRESULT result = 0;
     switch (msg) {
     case STM_SETIMAGE: {
         if (wParam != IMAGE_BITMAP || !s->isBitmap) {
@@ -117,16 +116,13 @@ LRESULT CALLBACK staticProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case STM_GETIMAGE:
         return wParam == IMAGE_BITMAP ? reinterpret_cast<LRESULT>(s->bitmap) : 0;
     case WM_SETTEXT:
-        wnd->text = lParam ? reinterpret_cast<const char *>(lParam) : "";
+        storeText(wnd, lParam);
         if (!s->isBitmap && s->label()) {
             s->label()->setText(textFromBytes(wnd->text.c_str()));
         }
         return TRUE;
     default:
-        if (handleCommonMessage(wnd, msg, wParam, lParam, &result)) {
-            return result;
-        }
-        return DefWindowProcA(hwnd, msg, wParam, lParam);
+        return controlDefaultProc(wnd, msg, wParam, lParam);
     }
 }
 

@@ -111,6 +111,18 @@ bool handleCommonMessage(WindowObject *wnd, UINT msg, WPARAM wParam, LPARAM lPar
     }
 }
 
+LRESULT controlDefaultProc(WindowObject *wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = 0;
+    if (handleCommonMessage(wnd, msg, wParam, lParam, &result)) {
+        return result;
+    }
+    return DefWindowProcA(wnd->handle, msg, wParam, lParam);
+}
+
+void storeText(WindowObject *wnd, LPARAM text) {
+    wnd->text = text ? reinterpret_cast<const char *>(text) : "";
+}
+
 void addBuiltinClass(const char *name, WNDPROC proc,
                      std::function<std::unique_ptr<ControlImpl>(WindowObject &)> make,
                      UINT style) {

@@ -46,6 +46,13 @@ std::string bytesFromText(const QString &text);
 bool handleCommonMessage(WindowObject *wnd, UINT msg, WPARAM wParam, LPARAM lParam,
                          LRESULT *result);
 
+// What every control does with the messages it does not handle itself: the common ones above,
+// then DefWindowProcA.
+LRESULT controlDefaultProc(WindowObject *wnd, UINT msg, WPARAM wParam, LPARAM lParam);
+
+// WM_SETTEXT's bytes kept as the window's text.
+void storeText(WindowObject *wnd, LPARAM text);
+
 // Registers one built-in class.
 void addBuiltinClass(const char *name, WNDPROC proc,
                      std::function<std::unique_ptr<ControlImpl>(WindowObject &)> make,
