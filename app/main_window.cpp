@@ -5,8 +5,13 @@
 
 #include "app/app_state.h"
 #include "app/layout.h"
+#include "app/painting.h"
+#include "app/switches.h"
 #include "satlist/satellite_list.h"
+#include "tuner/signal_monitor.h"
 #include "tuner/tuner.h"
+#include "voice/announcer.h"
+#include "voice/sound.h"
 #include "wizard/wizard.h"
 
 namespace {
@@ -15,13 +20,17 @@ LRESULT onCreate(HWND window) {
     if (!openTuner(window)) {
         return 0; // the window is already destroyed; creation yields no window
     }
+    createBrushes();
     createLayout(window);
     createControls(window);
     ensureListFile(window);
     if (app.noList == 0) {
         loadListBox(window);
     }
+    createFonts();
     showStartControls();
+    openSoundDevice(window);
+    loadClipBank();
     app.gdiReady = 1;
     return 0;
 }
@@ -44,6 +53,7 @@ LRESULT onDestroy(HWND window) {
         KillTimer(window, ANNOUNCE_TIMER);
     }
     KillTimer(window, POLL_TIMER);
+    releaseClipBank();
     if (app.gdiReady == 1) {
         deleteGdiObjects();
     }
@@ -71,6 +81,15 @@ bool onCommand(WORD id, WORD code) {
     case ID_MODE_BUTTON:
         onModeButton(code);
         return true;
+    case ID_ABOUT_BUTTON:
+        showAbout(code);
+        return true;
+    case ID_FLAG_STATIC:
+        toggleLanguage(code);
+        return true;
+    case ID_SOUND_STATIC:
+        toggleVoiceMode(code);
+        return true;
     default:
         return false;
     }
@@ -85,6 +104,12 @@ LRESULT onDoubleClick() {
 
 LRESULT onTimer(WPARAM timerId) {
     switch (timerId) {
+    case POLL_TIMER:
+        pollTick();
+        break;
+    case ANNOUNCE_TIMER:
+        announceTick();
+        break;
     default:
         break;
     }
@@ -99,6 +124,9 @@ LRESULT CALLBACK mainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
         return onCreate(window);
     case WM_DESTROY:
         return onDestroy(window);
+    case WM_PAINT:
+        paintWindow(window);
+        return 0;
     case WM_KEYDOWN:
         return onKeyDown(window, wParam);
     case WM_COMMAND:

@@ -11,10 +11,10 @@ packages=(
     libopenal-dev libopenal1
     libflac-dev libdvbv5-dev libudev-dev
     libgtest-dev libgmock-dev libbenchmark-dev
-    fonts-dejavu-core
+    fonts-dejavu-core fonts-liberation2
 )
 if [ "${1:-}" = "--test" ]; then
-    packages+=(xvfb xauth xdotool x11-utils)
+    packages+=(xvfb xauth xdotool x11-utils imagemagick python3)
 fi
 
 missing=()

@@ -8,8 +8,6 @@ namespace {
 
 using namespace vintorel::gdi32;
 
-QPainter *painterOf(DeviceContext *dc) { return dc ? dc->painter.get() : nullptr; }
-
 bool brushColor(HBRUSH handle, QColor *color) {
     const Brush *brush = objectAs<Brush>(handle);
     if (brush == nullptr || brush->hollow) {
@@ -32,10 +30,10 @@ int WINAPI FillRect(HDC handle, const RECT *rect, HBRUSH brush) {
     if (rect->right <= rect->left || rect->bottom <= rect->top) {
         return 1;
     }
-    if (QPainter *p = painterOf(dc)) {
-        p->fillRect(QRect(rect->left, rect->top, rect->right - rect->left, rect->bottom - rect->top),
-                    color);
-    }
+    paintOn(dc, [&](QPainter &p) {
+        p.fillRect(QRect(rect->left, rect->top, rect->right - rect->left, rect->bottom - rect->top),
+                   color);
+    });
     return 1;
 }
 
@@ -48,14 +46,14 @@ int WINAPI FrameRect(HDC handle, const RECT *rect, HBRUSH brush) {
     if (rect->right <= rect->left || rect->bottom <= rect->top) {
         return 1;
     }
-    if (QPainter *p = painterOf(dc)) {
+    paintOn(dc, [&](QPainter &p) {
         const int w = rect->right - rect->left;
         const int h = rect->bottom - rect->top;
-        p->fillRect(QRect(rect->left, rect->top, w, 1), color);
-        p->fillRect(QRect(rect->left, rect->bottom - 1, w, 1), color);
-        p->fillRect(QRect(rect->left, rect->top, 1, h), color);
-        p->fillRect(QRect(rect->right - 1, rect->top, 1, h), color);
-    }
+        p.fillRect(QRect(rect->left, rect->top, w, 1), color);
+        p.fillRect(QRect(rect->left, rect->bottom - 1, w, 1), color);
+        p.fillRect(QRect(rect->left, rect->top, 1, h), color);
+        p.fillRect(QRect(rect->right - 1, rect->top, 1, h), color);
+    });
     return 1;
 }
 

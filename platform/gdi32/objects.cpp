@@ -58,10 +58,6 @@ HDC createDC(QImage *target, const QRegion &clip, HWND hwnd) {
     dc->hwnd = hwnd;
     dc->brush = GetStockObject(WHITE_BRUSH);
     dc->font = GetStockObject(SYSTEM_FONT);
-    if (target != nullptr && !target->isNull()) {
-        dc->painter = std::make_unique<QPainter>(target);
-        dc->painter->setClipRegion(clip);
-    }
     contexts().insert(dc);
     return reinterpret_cast<HDC>(dc);
 }
@@ -72,9 +68,6 @@ void deleteDC(HDC handle) {
         return;
     }
     contexts().erase(dc);
-    if (dc->painter) {
-        dc->painter->end();
-    }
     delete dc;
 }
 
@@ -97,34 +90,54 @@ QFont defaultGuiFont() {
 QFont fontFromLogFont(const LOGFONTA &lf) {
     QFont font = defaultGuiFont();
     if (lf.lfFaceName[0] != '\0') {
-        font.setFamily(QString::fromLatin1(lf.lfFaceName, static_cast<qsizetype>(strnlen(lf.lfFaceName, LF_FACESIZE))));
-    }
-    // A positive height is the cell height (ascent + descent), a negative one the character
-    // height; Qt's pixel size is the latter, so a cell height is scaled by the font's ratio.
-    int pixel = 0;
-    if (lf.lfHeight > 0) {
-        font.setPixelSize(100);
-        const QFontMetricsF m(font);
-        const double cell = m.ascent() + m.descent();
-        pixel = static_cast<int>(std::lround(lf.lfHeight * 100.0 / (cell > 0 ? cell : 100.0)));
-    } else if (lf.lfHeight < 0) {
-        pixel = -lf.lfHeight;
+        font.setFamily(QString::fromLatin1(
+            lf.lfFaceName, static_cast<qsizetype>(strnlen(lf.lfFaceName, LF_FACESIZE))));
     } else {
-        pixel = 12;
+        // No face asked for: Windows' font mapper gives Arial. Its metric twins come first so
+        // texts take the room they take on Windows; the desktop's font when none is installed.
+        font.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans"),
+                          QStringLiteral("Arimo"), QStringLiteral("Nimbus Sans"),
+                          QGuiApplication::font().family()});
     }
-    font.setPixelSize(std::max(pixel, 1));
     if (lf.lfWeight > 0) {
         font.setWeight(static_cast<QFont::Weight>(std::clamp<int>(lf.lfWeight, 1, 1000)));
     }
     font.setItalic(lf.lfItalic != 0);
     font.setUnderline(lf.lfUnderline != 0);
     font.setStrikeOut(lf.lfStrikeOut != 0);
+    // A positive height is the cell height (ascent + descent), a negative one the character
+    // height; Qt's pixel size is the latter, so a cell height is scaled by the font's ratio and
+    // then fitted: the largest size whose whole-pixel cell is not taller than asked for.
+    int pixel = 0;
+    if (lf.lfHeight > 0) {
+        auto cellAt = [&font](int size) {
+            font.setPixelSize(size);
+            const QFontMetricsF m(font);
+            return static_cast<int>(std::lround(m.ascent() + m.descent()));
+        };
+        const int wanted = std::min<LONG>(lf.lfHeight, 4000);
+        const int cell100 = cellAt(100);
+        pixel = std::max(
+            1, static_cast<int>(std::lround(wanted * 100.0 / (cell100 > 0 ? cell100 : 100))));
+        while (pixel > 1 && cellAt(pixel) > wanted) {
+            --pixel;
+        }
+        while (pixel < wanted && cellAt(pixel + 1) <= wanted) {
+            ++pixel;
+        }
+    } else if (lf.lfHeight < 0) {
+        pixel = -lf.lfHeight;
+    } else {
+        pixel = 12;
+    }
+    font.setPixelSize(std::max(pixel, 1));
     if (lf.lfWidth > 0) {
         // Stretch the font so its average character width is lfWidth.
         const QFontMetricsF m(font);
         const double average = m.averageCharWidth();
         if (average > 0) {
-            font.setStretch(std::clamp(static_cast<int>(std::lround(lf.lfWidth * 100.0 / average)), 1, 4000));
+            font.setStretch(
+                std::clamp(static_cast<int>(std::lround(lf.lfWidth * 100.0 / average)), 1, 4000));
         }
     }
     return font;

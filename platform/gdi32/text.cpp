@@ -1,7 +1,7 @@
 // Text output on a device context: TextOutA and DrawTextA with the selected font, the text
 // colour and, in OPAQUE mode, the background colour behind every character cell. The text is
 // Windows-1251 bytes, exactly as many as counted (-1: up to the terminating zero), shown as the
-// characters they stand for. A text cell is the font's ascent + descent high, as on Windows.
+// characters they stand for. A text cell is as high as the font's cell height, as on Windows.
 // DrawTextA: DT_LEFT/DT_CENTER/DT_RIGHT; DT_TOP, and DT_VCENTER/DT_BOTTOM with DT_SINGLELINE;
 // DT_WORDBREAK (between words, a word wider than the rectangle stands alone); line breaks at
 // LF or CR LF unless DT_SINGLELINE; '&' prefixes (underlined, "&&" is '&') unless DT_NOPREFIX;
@@ -33,48 +33,52 @@ struct Line {
     int underline = -1;
 };
 
+// A font's cell: as high as a positive lfHeight asked for (the Qt font is the largest that fits
+// in it, its spare pixels go on top as internal leading), otherwise ascent + descent.
 struct Metrics {
     QFont font;
     QFontMetricsF metrics;
     int ascent;
     int cellHeight;
 
-    explicit Metrics(const QFont &f)
-        : font(f), metrics(f), ascent(static_cast<int>(std::lround(metrics.ascent()))),
-          cellHeight(static_cast<int>(std::lround(metrics.ascent() + metrics.descent()))) {}
+    Metrics(const QFont &f, LONG lfHeight) : font(f), metrics(f) {
+        const int descent = static_cast<int>(std::lround(metrics.descent()));
+        const int natural = static_cast<int>(std::lround(metrics.ascent())) + descent;
+        cellHeight = lfHeight > natural ? static_cast<int>(lfHeight) : natural;
+        ascent = cellHeight - descent;
+    }
 
     int width(const QString &text) const {
         return static_cast<int>(std::lround(metrics.horizontalAdvance(text)));
     }
 };
 
-QFont selectedFont(const DeviceContext &dc) {
+Metrics selectedMetrics(const DeviceContext &dc) {
     if (const Font *font = objectAs<Font>(dc.font)) {
-        return font->qfont;
+        return Metrics(font->qfont, font->logFont.lfHeight);
     }
-    return defaultGuiFont();
+    return Metrics(defaultGuiFont(), 0);
 }
 
 // Draws one run of text with its cell's top left at (x, y).
-void drawRun(DeviceContext &dc, const Metrics &m, int x, int y, const QString &text,
-             int underline) {
-    QPainter *p = dc.painter.get();
-    if (p == nullptr || text.isEmpty()) {
+void drawRun(QPainter &p, const DeviceContext &dc, const Metrics &m, int x, int y,
+             const QString &text, int underline) {
+    if (text.isEmpty()) {
         return;
     }
     const int width = m.width(text);
     if (dc.bkMode == OPAQUE) {
-        p->fillRect(QRect(x, y, width, m.cellHeight), toQColor(dc.bkColor));
+        p.fillRect(QRect(x, y, width, m.cellHeight), toQColor(dc.bkColor));
     }
     const QColor color = toQColor(dc.textColor);
-    p->setFont(m.font);
-    p->setPen(color);
-    p->drawText(QPointF(x, y + m.ascent), text);
+    p.setFont(m.font);
+    p.setPen(color);
+    p.drawText(QPointF(x, y + m.ascent), text);
     if (underline >= 0 && underline < text.size()) {
         const int from = x + m.width(text.left(underline));
         const int to = x + m.width(text.left(underline + 1));
         const int lineY = y + m.ascent + std::max(1, static_cast<int>(m.metrics.underlinePos()));
-        p->fillRect(QRect(from, lineY, std::max(1, to - from), 1), color);
+        p.fillRect(QRect(from, lineY, std::max(1, to - from), 1), color);
     }
 }
 
@@ -158,9 +162,9 @@ BOOL WINAPI TextOutA(HDC handle, int x, int y, LPCSTR text, int count) {
     if (count == 0) {
         return TRUE;
     }
-    const Metrics m(selectedFont(*dc));
-    drawRun(*dc, m, x, y, vintorel::fromCp1251(std::string_view(text, static_cast<size_t>(count))),
-            -1);
+    const Metrics m = selectedMetrics(*dc);
+    const QString run = vintorel::fromCp1251(std::string_view(text, static_cast<size_t>(count)));
+    paintOn(dc, [&](QPainter &p) { drawRun(p, *dc, m, x, y, run, -1); });
     return TRUE;
 }
 
@@ -179,7 +183,7 @@ int WINAPI DrawTextA(HDC handle, LPCSTR text, int count, LPRECT rect, UINT forma
         }
         return 0;
     }
-    const Metrics m(selectedFont(*dc));
+    const Metrics m = selectedMetrics(*dc);
     const QString all = vintorel::fromCp1251(std::string_view(text, static_cast<size_t>(length)));
     const std::vector<Line> lines = layOut(all, format, m, rect->right - rect->left);
     const int textHeight = m.cellHeight * static_cast<int>(lines.size());
@@ -204,26 +208,26 @@ int WINAPI DrawTextA(HDC handle, LPCSTR text, int count, LPRECT rect, UINT forma
     }
     const bool emptyClip =
         !(format & DT_NOCLIP) && (rect->right <= rect->left || rect->bottom <= rect->top);
-    if (QPainter *p = dc->painter.get(); p != nullptr && !emptyClip) {
-        p->save();
-        if (!(format & DT_NOCLIP)) {
-            p->setClipRect(QRect(rect->left, rect->top, rect->right - rect->left,
-                                 rect->bottom - rect->top),
-                           Qt::IntersectClip);
-        }
-        int y = top;
-        for (const Line &line : lines) {
-            const int width = m.width(line.text);
-            int x = rect->left;
-            if (format & DT_CENTER) {
-                x = (rect->left + rect->right - width) / 2;
-            } else if (format & DT_RIGHT) {
-                x = rect->right - width;
+    if (!emptyClip) {
+        paintOn(dc, [&](QPainter &p) {
+            if (!(format & DT_NOCLIP)) {
+                p.setClipRect(QRect(rect->left, rect->top, rect->right - rect->left,
+                                    rect->bottom - rect->top),
+                              Qt::IntersectClip);
             }
-            drawRun(*dc, m, x, y, line.text, line.underline);
-            y += m.cellHeight;
-        }
-        p->restore();
+            int y = top;
+            for (const Line &line : lines) {
+                const int width = m.width(line.text);
+                int x = rect->left;
+                if (format & DT_CENTER) {
+                    x = (rect->left + rect->right - width) / 2;
+                } else if (format & DT_RIGHT) {
+                    x = rect->right - width;
+                }
+                drawRun(p, *dc, m, x, y, line.text, line.underline);
+                y += m.cellHeight;
+            }
+        });
     }
     if (format & (DT_VCENTER | DT_BOTTOM)) {
         return top - rect->top + textHeight;

@@ -20,8 +20,8 @@ Recorder &recorder() {
 
 } // namespace
 
-void recordTextCall(const DeviceContext &dc, int function, const char *text, int count,
-                    int length, int x, int y, const RECT *rect, UINT format) {
+void recordTextCall(const DeviceContext &dc, int function, const char *text, int count, int length,
+                    int x, int y, const RECT *rect, UINT format) {
     const Recorder &r = recorder();
     if (r.callback == nullptr) {
         return;

@@ -7,7 +7,7 @@ namespace vintorel::gdi32 {
 
 // Passes one call to the installed recorder, if any. DrawTextA's rectangle is `rect`; TextOutA
 // passes null and its point.
-void recordTextCall(const DeviceContext &dc, int function, const char *text, int count,
-                    int length, int x, int y, const RECT *rect, UINT format);
+void recordTextCall(const DeviceContext &dc, int function, const char *text, int count, int length,
+                    int x, int y, const RECT *rect, UINT format);
 
 } // namespace vintorel::gdi32

@@ -9,18 +9,18 @@
 enum VintorelTextFunction { VINTOREL_TEXT_OUT = 1, VINTOREL_DRAW_TEXT = 2 };
 
 typedef struct VintorelTextCall {
-    HWND window;     // the window the DC paints, NULL for a DC of no window
-    int function;    // VINTOREL_TEXT_OUT or VINTOREL_DRAW_TEXT
+    HWND window;      // the window the DC paints, NULL for a DC of no window
+    int function;     // VINTOREL_TEXT_OUT or VINTOREL_DRAW_TEXT
     const char *text; // the bytes as passed; valid only during the callback
-    int count;       // the count as passed (-1 for a terminated string)
-    int length;      // the number of bytes the call takes from text
-    int x, y;        // TextOutA: the reference point; DrawTextA: the rectangle's top left
-    RECT rect;       // DrawTextA: the rectangle as passed; TextOutA: all zero
-    UINT format;     // DrawTextA: the DT_* flags; TextOutA: 0
-    LOGFONTA font;   // the selected font's description
+    int count;        // the count as passed (-1 for a terminated string)
+    int length;       // the number of bytes the call takes from text
+    int x, y;         // TextOutA: the reference point; DrawTextA: the rectangle's top left
+    RECT rect;        // DrawTextA: the rectangle as passed; TextOutA: all zero
+    UINT format;      // DrawTextA: the DT_* flags; TextOutA: 0
+    LOGFONTA font;    // the selected font's description
     COLORREF textColor;
     COLORREF bkColor;
-    int bkMode;      // OPAQUE or TRANSPARENT
+    int bkMode; // OPAQUE or TRANSPARENT
 } VintorelTextCall;
 
 typedef void (*VintorelTextRecorder)(void *context, const VintorelTextCall *call);

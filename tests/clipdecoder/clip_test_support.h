@@ -95,7 +95,7 @@ inline Wav parseWav(const Bytes &file) {
     return wav;
 }
 
-// The canonical 44-byte header, written out field by field from the WAV specification.
+// The canonical 44-byte header, written out field by field as the WAV format defines it.
 inline Bytes canonicalHeader(uint32_t channels, uint32_t rate, uint32_t bits, uint32_t dataBytes) {
     Bytes h(44, 0);
     size_t at = 0;

@@ -18,22 +18,22 @@ fail() {
     exit 1
 }
 
-# Starts Xvfb on a free display and exports DISPLAY.
+# Starts Xvfb on a display it picks itself (so checks running side by side never collide) and
+# exports DISPLAY.
 e2e_start_x() {
-    local display
-    for display in $(seq 90 140); do
-        if [ ! -e "/tmp/.X11-unix/X$display" ] && [ ! -e "/tmp/.X$display-lock" ]; then
-            Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >"$E2E_TMP/xvfb.log" 2>&1 &
-            E2E_PIDS+=($!)
-            export DISPLAY=":$display"
-            for _ in $(seq 100); do
-                if xdpyinfo >/dev/null 2>&1 || xwininfo -root >/dev/null 2>&1; then return 0; fi
-                sleep 0.1
-            done
-            fail "Xvfb did not start on :$display"
-        fi
+    local fifo="$E2E_TMP/displayfd"
+    mkfifo "$fifo"
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" >"$E2E_TMP/xvfb.log" 2>&1 &
+    E2E_PIDS+=($!)
+    local display=""
+    read -r -t 20 display <"$fifo" || true
+    [ -n "$display" ] || { cat "$E2E_TMP/xvfb.log" >&2; fail "Xvfb did not start"; }
+    export DISPLAY=":$display"
+    for _ in $(seq 100); do
+        if xwininfo -root >/dev/null 2>&1; then return 0; fi
+        sleep 0.1
     done
-    fail "no free X display"
+    fail "Xvfb did not answer on $DISPLAY"
 }
 
 # Runs the program in the background in folder $1 (which should hold Data/); sets APP_PID.
