@@ -9,6 +9,8 @@
 
 #include <atomic>
 #include <functional>
+#include <new>
+#include <utility>
 
 namespace vintorel {
 
@@ -192,5 +194,25 @@ class FilterClassFactory final : public IClassFactory {
     Maker maker_;
     std::atomic<ULONG> refs_{1};
 };
+
+// DllGetClassObject of a tuner filter module: a class factory for the tuner filter's class id
+// that makes its objects with `maker`.
+inline HRESULT tunerFilterClassObject(REFCLSID clsid, REFIID riid, void **object,
+                                      FilterClassFactory::Maker maker) {
+    if (object == nullptr) {
+        return E_POINTER;
+    }
+    *object = nullptr;
+    if (clsid != CLSID_TunerCardFilter) {
+        return CLASS_E_CLASSNOTAVAILABLE;
+    }
+    auto *factory = new (std::nothrow) FilterClassFactory(std::move(maker));
+    if (factory == nullptr) {
+        return E_OUTOFMEMORY;
+    }
+    const HRESULT hr = factory->QueryInterface(riid, object);
+    factory->Release();
+    return hr;
+}
 
 } // namespace vintorel

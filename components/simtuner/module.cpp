@@ -6,23 +6,16 @@
 #define VINTOREL_EXPORT extern "C" __attribute__((visibility("default")))
 
 VINTOREL_EXPORT HRESULT DllGetClassObject(REFCLSID clsid, REFIID riid, void **object) {
-    if (object == nullptr) {
-        return E_POINTER;
-    }
-    *object = nullptr;
-    if (clsid != CLSID_TunerCardFilter) {
-        return CLASS_E_CLASSNOTAVAILABLE;
-    }
-    auto *factory = new vintorel::FilterClassFactory([](REFIID iid, void **out) -> HRESULT {
-        vintorel::sim::SimOptions options;
-        if (!vintorel::sim::optionsFromEnvironment(&options)) {
-            return E_FAIL;
-        }
-        return vintorel::sim::SimCard::create(options, iid, out);
-    });
-    const HRESULT hr = factory->QueryInterface(riid, object);
-    factory->Release();
-    return hr;
+    return vintorel::tunerFilterClassObject(
+        clsid, riid, object, [](REFIID iid, void **out) -> HRESULT {
+            vintorel::sim::SimOptions options;
+            if (!vintorel::sim::optionsFromEnvironment(&options)) {
+                return E_FAIL;
+            }
+            return vintorel::sim::SimCard::create(options, iid, out);
+        });
 }
 
-VINTOREL_EXPORT HRESULT DllCanUnloadNow(void) { return S_FALSE; }
+VINTOREL_EXPORT HRESULT DllCanUnloadNow(void) {
+    return S_FALSE;
+}
