@@ -75,7 +75,7 @@ echo "tone mode: $polls successful polls, ${#tones[@]} tones at ${tones[*]}"
 [ "${#tones[@]}" -eq "$polls" ] || [ "${#tones[@]}" -eq $((polls - 1)) ] ||
     fail "${#tones[@]} tones for $polls polls"
 awk -v list="${tones[*]}" 'BEGIN { n = split(list, t, " ");
-    for (i = 2; i <= n; i++) { d = t[i] - t[i-1]; if (d < 0.5 || d > 0.7) { print "tone gap " d; exit 1 } } }' ||
+    for (i = 2; i <= n; i++) { d = t[i] - t[i-1]; if (d < 0.4 || d > 0.9) { print "tone gap " d; exit 1 } } }' ||
     fail "tones are not 0.6 s apart"
 [ -z "$(onsets 5en)$(onsets 7en)" ] || fail "digits spoken in tone mode: $(onsets 5en) / $(onsets 7en)"
 echo "ok: one tone per successful poll, 0.6 s apart"
@@ -91,14 +91,14 @@ awk -v f="${fives[*]}" -v s="${sevens[*]}" -v t="${tones[*]}" 'BEGIN {
     nf = split(f, five, " "); ns = split(s, seven, " "); nt = split(t, tone, " ");
     for (i = 1; i <= nf; i++) {
         found = 0
-        for (j = 1; j <= ns; j++) { d = seven[j] - five[i]; if (d > 0.5 && d < 0.7) found = 1 }
+        for (j = 1; j <= ns; j++) { d = seven[j] - five[i]; if (d > 0.4 && d < 0.9) found = 1 }
         # the last "five" may be cut off by the end of the capture before its "seven"
         if (!found && i < nf) { print "no seven after the five at " five[i]; exit 1 }
-        if (i > 1) { d = five[i] - five[i-1]; if (d < 2.3 || d > 2.5) { print "cycle of " d " s"; exit 1 } }
+        if (i > 1) { d = five[i] - five[i-1]; if (d < 2.1 || d > 2.7) { print "cycle of " d " s"; exit 1 } }
     }
     for (j = 1; j <= ns; j++) {
         found = 0
-        for (i = 1; i <= nf; i++) { d = seven[j] - five[i]; if (d > 0.5 && d < 0.7) found = 1 }
+        for (i = 1; i <= nf; i++) { d = seven[j] - five[i]; if (d > 0.4 && d < 0.9) found = 1 }
         if (!found) { print "a seven without its five at " seven[j]; exit 1 }
     }
     for (k = 1; k <= nt; k++) if (tone[k] > five[1]) { print "tone at " tone[k] " in voice mode"; exit 1 }
