@@ -5,6 +5,9 @@
 
 #include <cstddef>
 
+// Deliberately not constexpr: reaching it in CP1251 stops the compilation.
+inline void characterOutsideWindows1251() {}
+
 template <std::size_t N> struct Cp1251Text {
     char bytes[N] = {};
     std::size_t length = 0;
@@ -24,7 +27,8 @@ template <std::size_t N> consteval Cp1251Text<N> CP1251(const char8_t (&utf8)[N]
             code = ((lead & 0x1Fu) << 6) | (static_cast<unsigned char>(utf8[i + 1]) & 0x3Fu);
             i += 2;
         } else {
-            throw "only ASCII and Cyrillic letters fit Windows-1251 here";
+            characterOutsideWindows1251(); // only ASCII and Cyrillic letters are converted
+            return out;
         }
         char byte = 0;
         if (code < 0x80) {
@@ -36,7 +40,7 @@ template <std::size_t N> consteval Cp1251Text<N> CP1251(const char8_t (&utf8)[N]
         } else if (code == 0x0451) {
             byte = static_cast<char>(0xB8); // ё
         } else {
-            throw "character outside Windows-1251";
+            characterOutsideWindows1251();
         }
         out.bytes[out.length++] = byte;
     }
