@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 
 using namespace vintorel::user32;
@@ -104,7 +105,8 @@ int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
     }
     QWidget *parent = widgetOf(top);
     const ButtonSet set = buttonsFor(type);
-    auto *box = new QMessageBox(iconFor(type), vintorel::fromCp1251(caption ? caption : "Error"),
+    // Guarded: if the owner goes away while the box is open, Qt deletes the box with it.
+    QPointer<QMessageBox> box = new QMessageBox(iconFor(type), vintorel::fromCp1251(caption ? caption : "Error"),
                                 vintorel::fromCp1251(text ? text : ""), set.buttons, parent);
     box->setDefaultButton(set.defaultButton);
     box->setWindowModality(Qt::ApplicationModal);
@@ -122,10 +124,14 @@ int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
     box->show();
     box->raise();
     box->activateWindow();
-    runModalLoop([&] { return finished || wm.quitPosted; });
-    int result = resultFor(box->standardButton(box->clickedButton()), type);
+    runModalLoop([&] { return finished || box.isNull() || wm.quitPosted; });
+    const QMessageBox::StandardButton clicked =
+        box ? box->standardButton(box->clickedButton()) : QMessageBox::NoButton;
+    int result = resultFor(clicked, type);
     if (!finished) {
-        box->close();
+        if (box) {
+            box->close();
+        }
     }
     delete box;
     if (WindowObject *again = wm.find(top); ownerWasEnabled && again) {
