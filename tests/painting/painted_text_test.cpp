@@ -30,9 +30,7 @@ class PaintedTextTest : public ProgramTest {
   protected:
     void SetUp() override {
         ProgramTest::SetUp();
-        ASSERT_NE(createWindow(), nullptr);
-        ShowWindow(app.mainWindow, SW_SHOWNORMAL);
-        UpdateWindow(app.mainWindow);
+        ASSERT_NE(createShownWindow(), nullptr);
     }
 
     // The text calls of one full repaint of the main window.
@@ -44,13 +42,7 @@ class PaintedTextTest : public ProgramTest {
     }
 
     void measuring(LONG quality) {
-        app.step = 3;
-        app.quality = quality;
-        char digits[16];
-        std::snprintf(digits, sizeof digits, "%ld", static_cast<long>(quality));
-        std::memcpy(app.qualityText, digits, 3);
-        app.qualityText[3] = '\0';
-        std::memcpy(app.titleLine, "HotBird 1-6    ", 15);
+        measureAt(quality, "HotBird 1-6    ");
         std::memcpy(app.snrText, "s/n=11.2", 8);
     }
 };

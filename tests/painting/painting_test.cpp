@@ -20,9 +20,7 @@ class PaintingTest : public ProgramTest {
   protected:
     void SetUp() override {
         ProgramTest::SetUp();
-        ASSERT_NE(createWindow(), nullptr);
-        ShowWindow(app.mainWindow, SW_SHOWNORMAL);
-        UpdateWindow(app.mainWindow);
+        ASSERT_NE(createShownWindow(), nullptr);
     }
 
     void TearDown() override {
@@ -42,15 +40,7 @@ class PaintingTest : public ProgramTest {
         dc = GetDC(app.mainWindow);
     }
 
-    void measuring(LONG quality) {
-        app.step = 3;
-        app.quality = quality;
-        char digits[16];
-        std::snprintf(digits, sizeof digits, "%ld", static_cast<long>(quality));
-        std::memcpy(app.qualityText, digits, 3);
-        app.qualityText[3] = '\0';
-        std::memcpy(app.titleLine, "12245  H  27500", 15);
-    }
+    void measuring(LONG quality) { measureAt(quality, "12245  H  27500"); }
 
     COLORREF at(int x, int y) { return GetPixel(dc, x, y); }
 

@@ -11,9 +11,7 @@ class SwitchesTest : public ProgramTest {
   protected:
     void SetUp() override {
         ProgramTest::SetUp();
-        ASSERT_NE(createWindow(), nullptr);
-        ShowWindow(app.mainWindow, SW_SHOWNORMAL);
-        UpdateWindow(app.mainWindow);
+        ASSERT_NE(createShownWindow(), nullptr);
         britishFlag = imageOf(app.flagStatic);
         lips = imageOf(app.soundStatic);
         ASSERT_NE(britishFlag, nullptr);

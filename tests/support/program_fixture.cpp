@@ -1,7 +1,9 @@
 // Test fixture and the recording tuner's registration.
 #include "program_fixture.h"
 
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <unistd.h>
@@ -82,6 +84,25 @@ void ProgramTest::useList(const std::string &bytes) { folder->writeFile("Data/sa
 void ProgramTest::useNoDataFolder() { std::filesystem::remove_all(folder->path() / "Data"); }
 
 HWND ProgramTest::createWindow() { return createMainWindow(GetModuleHandleA(nullptr)); }
+
+HWND ProgramTest::createShownWindow() {
+    const HWND window = createWindow();
+    if (window != nullptr) {
+        ShowWindow(window, SW_SHOWNORMAL);
+        UpdateWindow(window);
+    }
+    return window;
+}
+
+void ProgramTest::measureAt(LONG quality, const char *title) {
+    app.step = 3;
+    app.quality = quality;
+    char digits[16];
+    std::snprintf(digits, sizeof digits, "%ld", static_cast<long>(quality));
+    std::memcpy(app.qualityText, digits, 3); // at most three characters, as the poll writes
+    app.qualityText[3] = '\0';
+    std::memcpy(app.titleLine, title, sizeof app.titleLine);
+}
 
 void ProgramTest::pumpMessages() {
     MSG msg;

@@ -43,6 +43,10 @@ class ProgramTest : public testing::Test {
 
     // Creates the main window as WinMain does; the result is also in app.mainWindow.
     HWND createWindow();
+    // Creates the main window, shows it and paints it once, as WinMain does before its loop.
+    HWND createShownWindow();
+    // Puts the program at the measuring step as a poll with this quality leaves it.
+    void measureAt(LONG quality, const char *title);
     // Dispatches what is queued (posted messages, paints, due timers) without waiting.
     void pumpMessages();
     // True once the destroy steps have asked the message loop to end.
