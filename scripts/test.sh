@@ -1,16 +1,26 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds with warnings as errors, and runs every test that needs no
 # hardware, first on the default preset and then under AddressSanitizer and
-# UndefinedBehaviorSanitizer (the sanitize preset).
+# UndefinedBehaviorSanitizer (the sanitize preset). Tests that failed are run once more at the
+# end with their output, so the last lines of a long log say what went wrong; a test that
+# passes on that second run still fails the whole run.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/install-deps.sh" --test
 jobs=$(nproc)
-status=0
+failed=()
 for preset in default sanitize; do
     echo "=== $preset ==="
     cmake --preset "$preset" -S "$root" -DVINTOREL_WERROR=ON
     cmake --build "$root/build/$preset" -j"$jobs"
-    (cd "$root" && ctest --preset "$preset" -j"$jobs") || status=1
+    (cd "$root" && ctest --preset "$preset" -j"$jobs") || failed+=("$preset")
 done
-exit $status
+[ ${#failed[@]} -eq 0 ] && exit 0
+
+for preset in "${failed[@]}"; do
+    echo "=== $preset: failed tests, run again one at a time ==="
+    cat "$root/build/$preset/Testing/Temporary/LastTestsFailed.log" 2>/dev/null || true
+    (cd "$root" && ctest --preset "$preset" --rerun-failed -j1) || true
+done
+echo "FAILED in: ${failed[*]}"
+exit 1

@@ -15,15 +15,17 @@ trap e2e_cleanup EXIT
 fail() {
     echo "FAIL: $*" >&2
     [ -s "$E2E_TMP/app.out" ] && { echo "--- program output:" >&2; cat "$E2E_TMP/app.out" >&2; }
+    [ -s "$E2E_TMP/xvfb.log" ] && { echo "--- Xvfb (display ${DISPLAY:-none}):" >&2; cat "$E2E_TMP/xvfb.log" >&2; }
     exit 1
 }
 
 # Starts Xvfb on a display it picks itself (so checks running side by side never collide) and
-# exports DISPLAY.
+# exports DISPLAY. -noreset: an X server resets when its last client leaves and refuses
+# connections meanwhile, so a program started right after another one ended could not connect.
 e2e_start_x() {
     local fifo="$E2E_TMP/displayfd"
     mkfifo "$fifo"
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" >"$E2E_TMP/xvfb.log" 2>&1 &
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$fifo" >"$E2E_TMP/xvfb.log" 2>&1 &
     E2E_PIDS+=($!)
     local display=""
     read -r -t 20 display <"$fifo" || true
