@@ -30,19 +30,19 @@ template <std::size_t N> consteval Cp1251Text<N> CP1251(const char8_t (&utf8)[N]
             characterOutsideWindows1251(); // only ASCII and Cyrillic letters are converted
             return out;
         }
-        char byte = 0;
+        char converted = 0;
         if (code < 0x80) {
-            byte = static_cast<char>(code);
+            converted = static_cast<char>(code);
         } else if (code >= 0x0410 && code <= 0x044F) {
-            byte = static_cast<char>(0xC0 + (code - 0x0410));
+            converted = static_cast<char>(0xC0 + (code - 0x0410));
         } else if (code == 0x0401) {
-            byte = static_cast<char>(0xA8); // Ё
+            converted = static_cast<char>(0xA8); // Ё
         } else if (code == 0x0451) {
-            byte = static_cast<char>(0xB8); // ё
+            converted = static_cast<char>(0xB8); // ё
         } else {
             characterOutsideWindows1251();
         }
-        out.bytes[out.length++] = byte;
+        out.bytes[out.length++] = converted;
     }
     out.bytes[out.length] = '\0';
     return out;

@@ -1,5 +1,12 @@
 # Compiler warnings for the project's own targets (never for third-party code).
 function(vintorel_warnings target)
+  if(MSVC)
+    target_compile_options(${target} PRIVATE /W4 /wd4100)
+    if(VINTOREL_WERROR)
+      target_compile_options(${target} PRIVATE /WX)
+    endif()
+    return()
+  endif()
   target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wshadow
                                            -Wno-unused-parameter)
   if(VINTOREL_WERROR)

@@ -11,8 +11,8 @@ void scanListNames(const char *buffer, DWORD size, void (*addName)(void *, const
     int length = 0;
     bool inside = true;
     for (DWORD i = 0; i < size; ++i) {
-        const char byte = buffer[i];
-        if (byte == ']') {
+        const char c = buffer[i];
+        if (c == ']') {
             if (length < kListNameLength) {
                 std::memset(name + length, ' ', static_cast<size_t>(kListNameLength - length));
             }
@@ -20,9 +20,9 @@ void scanListNames(const char *buffer, DWORD size, void (*addName)(void *, const
             addName(context, name);
             inside = false;
         } else if (inside && length < kListNameLength) {
-            name[length++] = byte;
+            name[length++] = c;
         }
-        if (byte == '[') {
+        if (c == '[') {
             inside = true;
             length = 0;
         }
@@ -41,30 +41,30 @@ void scanListEntry(const char *buffer, DWORD size, LONG index, ListEntry *entry)
     LONG entryNumber = 0;
     int k = 0;
     for (DWORD i = 0; i < size; ++i) {
-        const char byte = buffer[i];
-        if (byte == ']') {
+        const char c = buffer[i];
+        if (c == ']') {
             state = State::None;
             k = 0;
         } else if (entryNumber == index) {
             if (state == State::Name && k < kTitleLength) {
-                entry->title[k++] = byte;
+                entry->title[k++] = c;
             } else if (state == State::Frequency && k < kFieldLength) {
-                entry->frequency[k++] = byte;
+                entry->frequency[k++] = c;
             } else if (state == State::SymbolRate && k < kFieldLength) {
-                entry->symbolRate[k++] = byte;
+                entry->symbolRate[k++] = c;
             }
         }
-        if (byte == '[') {
+        if (c == '[') {
             state = State::Name;
-        } else if (byte == '=') {
+        } else if (c == '=') {
             state = State::Frequency;
-        } else if ((byte == 'h' || byte == 'v') && state == State::Frequency &&
+        } else if ((c == 'h' || c == 'v') && state == State::Frequency &&
                    entryNumber == index) {
-            entry->polarity = byte == 'h' ? 0 : 1;
+            entry->polarity = c == 'h' ? 0 : 1;
             entry->polarityFound = true;
             state = State::SymbolRate;
             k = 0;
-        } else if (byte == ';') {
+        } else if (c == ';') {
             state = State::None;
             ++entryNumber;
         }

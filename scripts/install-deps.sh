@@ -2,7 +2,7 @@
 # Installs what a Debian 12 machine lacks to build, run and test Vintorel, and nothing else:
 # only missing packages are installed, so running it again does nothing.
 #   scripts/install-deps.sh          build and run
-#   scripts/install-deps.sh --test   also what the tests need (Xvfb, xdotool, ...)
+#   scripts/install-deps.sh --test   also what the tests need (Xvfb, xdotool, MinGW-w64, ...)
 set -euo pipefail
 
 packages=(
@@ -14,7 +14,8 @@ packages=(
     fonts-dejavu-core fonts-liberation2
 )
 if [ "${1:-}" = "--test" ]; then
-    packages+=(xvfb xauth xdotool x11-utils imagemagick python3)
+    packages+=(xvfb xauth xdotool x11-utils imagemagick python3
+               g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64)
 fi
 
 missing=()

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds with warnings as errors, and runs every test that needs no
 # hardware, first on the default preset and then under AddressSanitizer and
-# UndefinedBehaviorSanitizer (the sanitize preset). Tests that failed are run once more at the
+# UndefinedBehaviorSanitizer (the sanitize preset); then the Windows program is cross-compiled
+# with MinGW-w64 from the same sources and checked (the windows preset). Tests that failed are run once more at the
 # end with their output, so the last lines of a long log say what went wrong; a test that
 # passes on that second run still fails the whole run.
 set -euo pipefail
@@ -15,9 +16,18 @@ for preset in default sanitize; do
     cmake --build "$root/build/$preset" -j"$jobs"
     (cd "$root" && ctest --preset "$preset" -j"$jobs") || failed+=("$preset")
 done
+echo "=== windows ==="
+if cmake --preset windows -S "$root" -DVINTOREL_WERROR=ON &&
+    cmake --build "$root/build/windows" -j"$jobs" &&
+    bash "$root/tests/windows/check_exe.sh" "$root/build/windows/bin/vintorel.exe"; then
+    :
+else
+    failed+=(windows)
+fi
 [ ${#failed[@]} -eq 0 ] && exit 0
 
 for preset in "${failed[@]}"; do
+    [ "$preset" = windows ] && continue
     echo "=== $preset: failed tests, run again one at a time ==="
     cat "$root/build/$preset/Testing/Temporary/LastTestsFailed.log" 2>/dev/null || true
     (cd "$root" && ctest --preset "$preset" --rerun-failed -j1) || true
