@@ -58,8 +58,7 @@ void scanListEntry(const char *buffer, DWORD size, LONG index, ListEntry *entry)
             state = State::Name;
         } else if (c == '=') {
             state = State::Frequency;
-        } else if ((c == 'h' || c == 'v') && state == State::Frequency &&
-                   entryNumber == index) {
+        } else if ((c == 'h' || c == 'v') && state == State::Frequency && entryNumber == index) {
             entry->polarity = c == 'h' ? 0 : 1;
             entry->polarityFound = true;
             state = State::SymbolRate;
