@@ -60,7 +60,7 @@ struct AppState {
 
     // Switches
     SHORT language = 1; // 1 English, 0 Russian
-    BYTE voiceMode = 0;  // 0 tone, 1 spoken digits
+    BYTE voiceMode = 0; // 0 tone, 1 spoken digits
 
     // Tuner and measurement
     IBaseFilter *sourceFilter = nullptr;

@@ -6,8 +6,8 @@
 
 namespace {
 
-HWND createChild(HWND window, const char *cls, const char *text, DWORD style, int id, int x,
-                 int y, int width, int height) {
+HWND createChild(HWND window, const char *cls, const char *text, DWORD style, int id, int x, int y,
+                 int width, int height) {
     return CreateWindowExA(0, cls, text, WS_CHILD | style, x, y, width, height, window,
                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), app.instance,
                            nullptr);
@@ -40,7 +40,7 @@ void createControls(HWND window) {
     app.flagStatic = createChild(window, "STATIC", "#147", WS_VISIBLE | SS_NOTIFY | SS_BITMAP,
                                  ID_FLAG_STATIC, 3, 3, 0, 0);
     app.flagRuBitmap = LoadBitmapA(app.instance, MAKEINTRESOURCEA(149));
-    app.soundStatic = createChild(window, "STATIC", "#126", SS_NOTIFY | SS_BITMAP,
-                                  ID_SOUND_STATIC, 24, 3, 0, 0);
+    app.soundStatic =
+        createChild(window, "STATIC", "#126", SS_NOTIFY | SS_BITMAP, ID_SOUND_STATIC, 24, 3, 0, 0);
     app.soundVoiceBitmap = LoadBitmapA(app.instance, MAKEINTRESOURCEA(165));
 }

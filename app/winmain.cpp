@@ -25,10 +25,10 @@ HWND createMainWindow(HINSTANCE instance) {
     const int screenHeight = GetSystemMetrics(SM_CYSCREEN);
     app.windowX = screenWidth / 2 - 170;
     app.windowY = screenHeight / 2 - 75;
-    app.mainWindow = CreateWindowExA(0, kMainWindowClass, kMainWindowTitle,
-                                     WS_DLGFRAME | WS_SYSMENU | WS_MINIMIZEBOX, app.windowX,
-                                     app.windowY, 340, GetSystemMetrics(SM_CYCAPTION) + 150,
-                                     nullptr, nullptr, instance, nullptr);
+    app.mainWindow =
+        CreateWindowExA(0, kMainWindowClass, kMainWindowTitle,
+                        WS_DLGFRAME | WS_SYSMENU | WS_MINIMIZEBOX, app.windowX, app.windowY, 340,
+                        GetSystemMetrics(SM_CYCAPTION) + 150, nullptr, nullptr, instance, nullptr);
     return app.mainWindow;
 }
 

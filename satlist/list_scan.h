@@ -4,9 +4,9 @@
 
 #include "app/win32.h"
 
-constexpr int kListNameLength = 64;  // a combo box item: the name padded with blanks
-constexpr int kTitleLength = 15;     // the title line: the name's first 15 characters
-constexpr int kFieldLength = 10;     // a collected numeric field
+constexpr int kListNameLength = 64; // a combo box item: the name padded with blanks
+constexpr int kTitleLength = 15;    // the title line: the name's first 15 characters
+constexpr int kFieldLength = 10;    // a collected numeric field
 
 // Calls addName with each name, padded with blanks to 64 characters and terminated, in file
 // order: one per "]". A name longer than 64 characters keeps its first 64.
@@ -14,10 +14,10 @@ void scanListNames(const char *buffer, DWORD size, void (*addName)(void *context
                    void *context);
 
 struct ListEntry {
-    char title[kTitleLength];              // blank-padded, no terminator
-    char frequency[kFieldLength + 1];      // as collected, always terminated
-    char symbolRate[kFieldLength + 1];     // blank-filled, always terminated
-    LONG polarity;                         // set only when the entry has a polarity letter
+    char title[kTitleLength];          // blank-padded, no terminator
+    char frequency[kFieldLength + 1];  // as collected, always terminated
+    char symbolRate[kFieldLength + 1]; // blank-filled, always terminated
+    LONG polarity;                     // set only when the entry has a polarity letter
     bool polarityFound;
 };
 

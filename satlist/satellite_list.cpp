@@ -72,7 +72,9 @@ bool frequencyAllowed(LONG mhz) {
     return (mhz >= 3400 && mhz <= 4200) || (mhz >= 10700 && mhz <= 15000);
 }
 
-bool symbolRateAllowed(LONG rate) { return rate >= 1000 && rate <= 45000; }
+bool symbolRateAllowed(LONG rate) {
+    return rate >= 1000 && rate <= 45000;
+}
 
 void ensureListFile(HWND window) {
     WIN32_FIND_DATAA found;
@@ -115,8 +117,8 @@ void loadListBox(HWND window) {
     const LONG h10 = app.clientRect.bottom / 10;
     app.satelliteCombo = CreateWindowExA(
         0, "COMBOBOX", "", WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | CBS_DROPDOWN, w10,
-        4 * h10, 8 * w10, 640, window, reinterpret_cast<HMENU>(static_cast<INT_PTR>(ID_SATELLITE_COMBO)),
-        app.instance, nullptr);
+        4 * h10, 8 * w10, 640, window,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(ID_SATELLITE_COMBO)), app.instance, nullptr);
     SendMessageA(app.satelliteCombo, CB_SETHORIZONTALEXTENT, 600, 0);
     if (opened) {
         scanListNames(buffer, size, addComboItem, app.satelliteCombo);

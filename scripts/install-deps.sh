@@ -14,7 +14,7 @@ packages=(
     fonts-dejavu-core fonts-liberation2
 )
 if [ "${1:-}" = "--test" ]; then
-    packages+=(xvfb xauth xdotool x11-utils imagemagick python3
+    packages+=(xvfb xauth xdotool x11-utils imagemagick python3 clang-format
                g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64)
 fi
 

@@ -29,8 +29,7 @@ void failAndDestroy(HWND window, const char *message) {
 
 bool openTuner(HWND window) {
     CoInitialize(nullptr);
-    if (CoCreateInstance(CLSID_TunerCardFilter, nullptr, CLSCTX_INPROC_SERVER,
-                         IID_TunerBaseFilter,
+    if (CoCreateInstance(CLSID_TunerCardFilter, nullptr, CLSCTX_INPROC_SERVER, IID_TunerBaseFilter,
                          reinterpret_cast<void **>(&app.sourceFilter)) != S_OK) {
         failAndDestroy(window, "Cannot create filter graph manager");
         return false;

@@ -17,38 +17,38 @@ inline constexpr IID IID_TunerControl = {
     0xCD900832, 0x50DF, 0x4F8F, {0x88, 0x2D, 0x1C, 0x35, 0x8F, 0x90, 0xB3, 0xF2}};
 
 struct TunerControl : public IUnknown {
-    STDMETHOD(setTransponderFrequency)(LONG frequencyMHz) PURE;   // 1
-    STDMETHOD(setSymbolRate)(LONG symbolRate) PURE;               // 2
-    STDMETHOD(setLnbFrequency)(LONG oscillatorMHz) PURE;          // 3
-    STDMETHOD(setFec)(LONG fec) PURE;                             // 4
-    STDMETHOD(setPolarity)(LONG polarity) PURE;                   // 5
-    STDMETHOD(setLnbSelection)(LONG highBand) PURE;               // 6
-    STDMETHOD(setDiseqc)(LONG diseqc) PURE;                       // 7
-    STDMETHOD(reserved8)() PURE;                                  // 8
-    STDMETHOD(initialize)() PURE;                                 // 9
-    STDMETHOD(applyTuning)() PURE;                                // 10
-    STDMETHOD(refreshMeasurement)() PURE;                         // 11
-    STDMETHOD(reserved12)() PURE;                                 // 12
-    STDMETHOD(reserved13)() PURE;                                 // 13
-    STDMETHOD(reserved14)() PURE;                                 // 14
-    STDMETHOD(reserved15)() PURE;                                 // 15
-    STDMETHOD(reserved16)() PURE;                                 // 16
-    STDMETHOD(reserved17)() PURE;                                 // 17
-    STDMETHOD(getSnr)(FLOAT *snr) PURE;                           // 18
-    STDMETHOD(reserved19)() PURE;                                 // 19
-    STDMETHOD(reserved20)() PURE;                                 // 20
-    STDMETHOD(reserved21)() PURE;                                 // 21
-    STDMETHOD(reserved22)() PURE;                                 // 22
-    STDMETHOD(reserved23)() PURE;                                 // 23
-    STDMETHOD(reserved24)() PURE;                                 // 24
-    STDMETHOD(reserved25)() PURE;                                 // 25
-    STDMETHOD(reserved26)() PURE;                                 // 26
-    STDMETHOD(reserved27)() PURE;                                 // 27
-    STDMETHOD(reserved28)() PURE;                                 // 28
-    STDMETHOD(reserved29)() PURE;                                 // 29
-    STDMETHOD(reserved30)() PURE;                                 // 30
-    STDMETHOD(reserved31)() PURE;                                 // 31
-    STDMETHOD(reserved32)() PURE;                                 // 32
-    STDMETHOD(reserved33)() PURE;                                 // 33
-    STDMETHOD(getQuality)(LONG *quality) PURE;                    // 34
+    STDMETHOD(setTransponderFrequency)(LONG frequencyMHz) PURE; // 1
+    STDMETHOD(setSymbolRate)(LONG symbolRate) PURE;             // 2
+    STDMETHOD(setLnbFrequency)(LONG oscillatorMHz) PURE;        // 3
+    STDMETHOD(setFec)(LONG fec) PURE;                           // 4
+    STDMETHOD(setPolarity)(LONG polarity) PURE;                 // 5
+    STDMETHOD(setLnbSelection)(LONG highBand) PURE;             // 6
+    STDMETHOD(setDiseqc)(LONG diseqc) PURE;                     // 7
+    STDMETHOD(reserved8)() PURE;                                // 8
+    STDMETHOD(initialize)() PURE;                               // 9
+    STDMETHOD(applyTuning)() PURE;                              // 10
+    STDMETHOD(refreshMeasurement)() PURE;                       // 11
+    STDMETHOD(reserved12)() PURE;                               // 12
+    STDMETHOD(reserved13)() PURE;                               // 13
+    STDMETHOD(reserved14)() PURE;                               // 14
+    STDMETHOD(reserved15)() PURE;                               // 15
+    STDMETHOD(reserved16)() PURE;                               // 16
+    STDMETHOD(reserved17)() PURE;                               // 17
+    STDMETHOD(getSnr)(FLOAT *snr) PURE;                         // 18
+    STDMETHOD(reserved19)() PURE;                               // 19
+    STDMETHOD(reserved20)() PURE;                               // 20
+    STDMETHOD(reserved21)() PURE;                               // 21
+    STDMETHOD(reserved22)() PURE;                               // 22
+    STDMETHOD(reserved23)() PURE;                               // 23
+    STDMETHOD(reserved24)() PURE;                               // 24
+    STDMETHOD(reserved25)() PURE;                               // 25
+    STDMETHOD(reserved26)() PURE;                               // 26
+    STDMETHOD(reserved27)() PURE;                               // 27
+    STDMETHOD(reserved28)() PURE;                               // 28
+    STDMETHOD(reserved29)() PURE;                               // 29
+    STDMETHOD(reserved30)() PURE;                               // 30
+    STDMETHOD(reserved31)() PURE;                               // 31
+    STDMETHOD(reserved32)() PURE;                               // 32
+    STDMETHOD(reserved33)() PURE;                               // 33
+    STDMETHOD(getQuality)(LONG *quality) PURE;                  // 34
 };

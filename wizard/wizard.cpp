@@ -21,8 +21,8 @@ constexpr UINT kMeasureInterval = 600;
 constexpr UINT kSilencedInterval = 10000000;
 constexpr int kTypedLength = 5;
 
-constexpr auto kRuBadFrequency = CP1251(
-    u8"Пожалуйста введите допустимую частоту транспондера из диапазона 3400-4200 или 10700-15000 Mhz");
+constexpr auto kRuBadFrequency = CP1251(u8"Пожалуйста введите допустимую частоту транспондера из "
+                                        u8"диапазона 3400-4200 или 10700-15000 Mhz");
 constexpr auto kRuBadSymbolRate = CP1251(u8"Пожалуйста введите допустимую символьную скорость");
 constexpr auto kRuNoList =
     CP1251(u8"Чтобы получить доступ к MODE 0, необходимо создать фаил satellite.ini");
@@ -37,9 +37,13 @@ const Message kBadSymbolRate{"Please enter allowable symbol rate", "Attention!",
 const Message kNoList{"To get access to MODE 0, it is necessary to create satellite.ini",
                       "Attention!", kRuNoList.c_str(), kRuAttention.c_str(), MB_OK};
 
-void invalidateClient() { InvalidateRect(app.mainWindow, &app.clientRect, TRUE); }
+void invalidateClient() {
+    InvalidateRect(app.mainWindow, &app.clientRect, TRUE);
+}
 
-void readTyped(char *text) { GetWindowTextA(app.editBox, text, kTypedLength + 1); }
+void readTyped(char *text) {
+    GetWindowTextA(app.editBox, text, kTypedLength + 1);
+}
 
 // The "MODE 1" controls of step 0: the edit box with its arrows instead of the list.
 void showManualEntryControls() {

@@ -79,8 +79,8 @@ Reading measure(const CardSettings &settings, const DishMotion &motion, double s
     if (!found) {
         return r;
     }
-    const double cn = found->satellite->carrierToNoiseDb -
-                      pointingLossDb(pointingErrorDeg(motion, seconds)) + n;
+    const double cn =
+        found->satellite->carrierToNoiseDb - pointingLossDb(pointingErrorDeg(motion, seconds)) + n;
     const double threshold =
         lockThresholdDb(found->transponder->modulation, found->transponder->rate);
     if (cn < threshold) {

@@ -27,20 +27,20 @@ struct CardSettings {
 };
 
 struct DishMotion {
-    double amplitudeDeg = 3.0; // the sweep reaches this far to either side
+    double amplitudeDeg = 3.0;   // the sweep reaches this far to either side
     double periodSeconds = 40.0; // one full swing; the satellite is passed twice per period
 };
 
-constexpr double kBeamWidthDeg = 2.2; // half-power beam width of an 80 cm dish at 11.7 GHz
-constexpr double kFrequencyTolerance = 0.25; // of the symbol rate
+constexpr double kBeamWidthDeg = 2.2;         // half-power beam width of an 80 cm dish at 11.7 GHz
+constexpr double kFrequencyTolerance = 0.25;  // of the symbol rate
 constexpr double kSymbolRateTolerance = 0.02; // relative
-constexpr double kNoiseDb = 0.15; // standard deviation of the C/N noise
-constexpr double kQualitySpanDb = 10.0; // margin above the threshold that reads 100 %
+constexpr double kNoiseDb = 0.15;             // standard deviation of the C/N noise
+constexpr double kQualitySpanDb = 10.0;       // margin above the threshold that reads 100 %
 
 struct Reading {
     bool locked = false;
-    LONG quality = 0;    // 0..100
-    float snrDb = 0.0f;  // C/N in dB
+    LONG quality = 0;   // 0..100
+    float snrDb = 0.0f; // C/N in dB
 };
 
 // The transponder these settings receive, or none (wrong band, oscillator, polarity, symbol

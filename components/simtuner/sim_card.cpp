@@ -28,7 +28,9 @@ std::string interfaceName(REFIID riid) {
     return text;
 }
 
-unsigned hex(HRESULT hr) { return static_cast<unsigned>(hr); }
+unsigned hex(HRESULT hr) {
+    return static_cast<unsigned>(hr);
+}
 
 std::FILE *openLog(const std::string &path) {
     if (path.empty()) {
@@ -55,7 +57,8 @@ bool optionsFromEnvironment(SimOptions *options) {
         errno = 0;
         const unsigned long long value = std::strtoull(seed, &end, 10);
         if (errno != 0 || *end != '\0' || value > 0xFFFFFFFFull || seed[0] == '-') {
-            std::fprintf(stderr, "vintorel: VINTOREL_SIM_SEED=%s is not a number from 0 to 4294967295\n",
+            std::fprintf(stderr,
+                         "vintorel: VINTOREL_SIM_SEED=%s is not a number from 0 to 4294967295\n",
                          seed);
             return false;
         }
@@ -66,7 +69,8 @@ bool optionsFromEnvironment(SimOptions *options) {
         errno = 0;
         const double seconds = std::strtod(sweep, &end);
         if (errno != 0 || *end != '\0' || !(seconds >= 1.0 && seconds <= 3600.0)) {
-            std::fprintf(stderr, "vintorel: VINTOREL_SIM_SWEEP=%s is not a period of 1 to 3600 seconds\n",
+            std::fprintf(stderr,
+                         "vintorel: VINTOREL_SIM_SWEEP=%s is not a period of 1 to 3600 seconds\n",
                          sweep);
             return false;
         }
@@ -96,7 +100,8 @@ HRESULT SimCard::create(const SimOptions &options, REFIID riid, void **object) {
             return E_FAIL;
         }
     }
-    if (const auto scripted = script.answerFor("create", std::nullopt); scripted && *scripted != S_OK) {
+    if (const auto scripted = script.answerFor("create", std::nullopt);
+        scripted && *scripted != S_OK) {
         logCreate(*scripted);
         if (logFile != nullptr) {
             std::fclose(logFile);
@@ -170,7 +175,9 @@ HRESULT SimCard::filterQueryInterface(REFIID riid, HRESULT hr) {
     return hr;
 }
 
-void SimCard::onAddRef(ULONG count) { log("AddRef -> %u", static_cast<unsigned>(count)); }
+void SimCard::onAddRef(ULONG count) {
+    log("AddRef -> %u", static_cast<unsigned>(count));
+}
 
 void SimCard::onRelease(ULONG count) {
     if (!creating_) {
@@ -191,12 +198,24 @@ HRESULT SimCard::setting(const char *operation, LONG value, LONG *field) {
 STDMETHODIMP SimCard::setTransponderFrequency(LONG v) {
     return setting("setTransponderFrequency", v, &frequencyMHz);
 }
-STDMETHODIMP SimCard::setSymbolRate(LONG v) { return setting("setSymbolRate", v, &symbolRate); }
-STDMETHODIMP SimCard::setLnbFrequency(LONG v) { return setting("setLnbFrequency", v, &lnbFrequency); }
-STDMETHODIMP SimCard::setFec(LONG v) { return setting("setFec", v, &fec); }
-STDMETHODIMP SimCard::setPolarity(LONG v) { return setting("setPolarity", v, &polarity); }
-STDMETHODIMP SimCard::setLnbSelection(LONG v) { return setting("setLnbSelection", v, &lnbSelection); }
-STDMETHODIMP SimCard::setDiseqc(LONG v) { return setting("setDiseqc", v, &diseqc); }
+STDMETHODIMP SimCard::setSymbolRate(LONG v) {
+    return setting("setSymbolRate", v, &symbolRate);
+}
+STDMETHODIMP SimCard::setLnbFrequency(LONG v) {
+    return setting("setLnbFrequency", v, &lnbFrequency);
+}
+STDMETHODIMP SimCard::setFec(LONG v) {
+    return setting("setFec", v, &fec);
+}
+STDMETHODIMP SimCard::setPolarity(LONG v) {
+    return setting("setPolarity", v, &polarity);
+}
+STDMETHODIMP SimCard::setLnbSelection(LONG v) {
+    return setting("setLnbSelection", v, &lnbSelection);
+}
+STDMETHODIMP SimCard::setDiseqc(LONG v) {
+    return setting("setDiseqc", v, &diseqc);
+}
 
 STDMETHODIMP SimCard::initialize() {
     const HRESULT hr = answer("initialize", std::nullopt, S_OK);

@@ -1,8 +1,9 @@
 // The simulated tuner card: a filter object with the tuner control interface that accepts the
 // program's settings and measures what a dish being turned past the satellite receives (see
 // dish_model.h), unless a script (VINTOREL_SIM_SCRIPT) says otherwise. VINTOREL_SIM_SEED seeds
-// the measurement noise, so a run can be repeated. Every call it receives can be logged to a file (VINTOREL_SIM_LOG), one line
-// per call, flushed at once:  "setFec 6 -> 0x00000000", "getQuality -> 0x00000000 quality=57".
+// the measurement noise, so a run can be repeated. Every call it receives can be logged to a file
+// (VINTOREL_SIM_LOG), one line per call, flushed at once:  "setFec 6 -> 0x00000000", "getQuality ->
+// 0x00000000 quality=57".
 #pragma once
 
 #include "dish_model.h"
@@ -19,8 +20,8 @@
 namespace vintorel::sim {
 
 struct SimOptions {
-    std::string logPath;    // empty: no log
-    std::string scriptPath; // empty: no script
+    std::string logPath;          // empty: no log
+    std::string scriptPath;       // empty: no script
     std::optional<uint32_t> seed; // empty: a different run every time
     DishMotion motion;
     // The clock of the dish's sweep: seconds since the transponder was tuned. Tests replace it.

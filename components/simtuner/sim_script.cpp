@@ -14,11 +14,13 @@ namespace vintorel::sim {
 
 namespace {
 
-constexpr std::array<const char *, 14> kOperations = {
-    "create",         "QueryInterface",     "initialize", "setFec",
-    "setDiseqc",      "setLnbSelection",    "setLnbFrequency", "setPolarity",
-    "setSymbolRate",  "setTransponderFrequency", "applyTuning", "refreshMeasurement",
-    "getSnr",         "getQuality"};
+constexpr std::array<const char *, 14> kOperations = {"create",          "QueryInterface",
+                                                      "initialize",      "setFec",
+                                                      "setDiseqc",       "setLnbSelection",
+                                                      "setLnbFrequency", "setPolarity",
+                                                      "setSymbolRate",   "setTransponderFrequency",
+                                                      "applyTuning",     "refreshMeasurement",
+                                                      "getSnr",          "getQuality"};
 
 bool knownOperation(const std::string &name) {
     return std::any_of(kOperations.begin(), kOperations.end(),

@@ -53,7 +53,9 @@ constexpr std::array<Satellite, 4> kSky = {{
 
 } // namespace
 
-std::span<const Satellite> sky() { return kSky; }
+std::span<const Satellite> sky() {
+    return kSky;
+}
 
 double lockThresholdDb(Modulation modulation, CodeRate rate) {
     struct Row {

@@ -18,7 +18,7 @@ struct CodeRate {
 
 struct Transponder {
     LONG frequencyMHz;
-    LONG polarity; // 0 horizontal, 1 vertical
+    LONG polarity;   // 0 horizontal, 1 vertical
     LONG symbolRate; // kS/s
     Modulation modulation;
     CodeRate rate;
@@ -26,7 +26,7 @@ struct Transponder {
 
 struct Satellite {
     const char *name;
-    double longitudeEast; // degrees
+    double longitudeEast;    // degrees
     double carrierToNoiseDb; // C/N with the dish exactly on the satellite (80 cm dish)
     std::span<const Transponder> transponders;
 };

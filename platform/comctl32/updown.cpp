@@ -182,10 +182,12 @@ void UpDown::step(HWND hwnd, int arrow, bool synchronous) {
     const WPARAM thumb = MAKEWPARAM(SB_THUMBPOSITION, static_cast<WORD>(u->position));
     if (synchronous) {
         SendMessageA(self->parent, scroll, thumb, reinterpret_cast<LPARAM>(hwnd));
-        SendMessageA(self->parent, scroll, MAKEWPARAM(SB_ENDSCROLL, 0), reinterpret_cast<LPARAM>(hwnd));
+        SendMessageA(self->parent, scroll, MAKEWPARAM(SB_ENDSCROLL, 0),
+                     reinterpret_cast<LPARAM>(hwnd));
     } else {
         PostMessageA(self->parent, scroll, thumb, reinterpret_cast<LPARAM>(hwnd));
-        PostMessageA(self->parent, scroll, MAKEWPARAM(SB_ENDSCROLL, 0), reinterpret_cast<LPARAM>(hwnd));
+        PostMessageA(self->parent, scroll, MAKEWPARAM(SB_ENDSCROLL, 0),
+                     reinterpret_cast<LPARAM>(hwnd));
     }
 }
 
@@ -229,7 +231,8 @@ LRESULT CALLBACK upDownProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case UDM_SETPOS:
     case UDM_SETPOS32: {
         const int previous = u->position;
-        const int wanted = msg == UDM_SETPOS ? static_cast<SHORT>(LOWORD(lParam)) : static_cast<int>(lParam);
+        const int wanted =
+            msg == UDM_SETPOS ? static_cast<SHORT>(LOWORD(lParam)) : static_cast<int>(lParam);
         u->clampAndWrite(std::clamp(wanted, u->low(), u->high()));
         return previous;
     }
@@ -249,7 +252,8 @@ LRESULT CALLBACK upDownProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
             u->position = value;
         }
         if (lParam) {
-            *reinterpret_cast<BOOL *>(lParam) = ((u->style & UDS_SETBUDDYINT) && !fromBuddy) ? TRUE : FALSE;
+            *reinterpret_cast<BOOL *>(lParam) =
+                ((u->style & UDS_SETBUDDYINT) && !fromBuddy) ? TRUE : FALSE;
         }
         return u->position;
     }
@@ -287,13 +291,15 @@ void registerUpDownClass() {
 
 extern "C" {
 
-void WINAPI InitCommonControls(void) { vintorel::user32::ensureBuiltinClasses(); }
+void WINAPI InitCommonControls(void) {
+    vintorel::user32::ensureBuiltinClasses();
+}
 
 HWND WINAPI CreateUpDownControl(DWORD style, int x, int y, int cx, int cy, HWND parent, int id,
                                 HINSTANCE instance, HWND buddy, int upper, int lower, int pos) {
-    HWND hwnd = CreateWindowExA(0, UPDOWN_CLASSA, nullptr, style, x, y, cx, cy, parent,
-                                reinterpret_cast<HMENU>(static_cast<intptr_t>(id)), instance,
-                                nullptr);
+    HWND hwnd =
+        CreateWindowExA(0, UPDOWN_CLASSA, nullptr, style, x, y, cx, cy, parent,
+                        reinterpret_cast<HMENU>(static_cast<intptr_t>(id)), instance, nullptr);
     if (hwnd == nullptr) {
         return nullptr;
     }

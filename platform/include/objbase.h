@@ -25,11 +25,17 @@ typedef CLSID *LPCLSID;
 
 static_assert(sizeof(GUID) == 16, "GUID must be 16 bytes");
 
-inline bool IsEqualGUID(REFGUID a, REFGUID b) { return std::memcmp(&a, &b, sizeof(GUID)) == 0; }
+inline bool IsEqualGUID(REFGUID a, REFGUID b) {
+    return std::memcmp(&a, &b, sizeof(GUID)) == 0;
+}
 #define IsEqualIID(a, b) IsEqualGUID(a, b)
 #define IsEqualCLSID(a, b) IsEqualGUID(a, b)
-inline bool operator==(REFGUID a, REFGUID b) { return IsEqualGUID(a, b); }
-inline bool operator!=(REFGUID a, REFGUID b) { return !IsEqualGUID(a, b); }
+inline bool operator==(REFGUID a, REFGUID b) {
+    return IsEqualGUID(a, b);
+}
+inline bool operator!=(REFGUID a, REFGUID b) {
+    return !IsEqualGUID(a, b);
+}
 
 #define STDMETHOD(method) virtual HRESULT STDMETHODCALLTYPE method
 #define STDMETHOD_(type, method) virtual type STDMETHODCALLTYPE method
@@ -39,11 +45,11 @@ inline bool operator!=(REFGUID a, REFGUID b) { return !IsEqualGUID(a, b); }
 #define PURE = 0
 
 // {00000000-0000-0000-C000-000000000046}
-inline constexpr IID IID_IUnknown = {0x00000000, 0x0000, 0x0000,
-                                     {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+inline constexpr IID IID_IUnknown = {
+    0x00000000, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
 // {00000001-0000-0000-C000-000000000046}
-inline constexpr IID IID_IClassFactory = {0x00000001, 0x0000, 0x0000,
-                                          {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
+inline constexpr IID IID_IClassFactory = {
+    0x00000001, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
 inline constexpr GUID GUID_NULL = {0, 0, 0, {0, 0, 0, 0, 0, 0, 0, 0}};
 
 struct IUnknown {
@@ -65,7 +71,8 @@ typedef enum tagCLSCTX {
     CLSCTX_REMOTE_SERVER = 0x10,
 } CLSCTX;
 #define CLSCTX_INPROC (CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER)
-#define CLSCTX_ALL (CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER | CLSCTX_LOCAL_SERVER | CLSCTX_REMOTE_SERVER)
+#define CLSCTX_ALL                                                                                 \
+    (CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER | CLSCTX_LOCAL_SERVER | CLSCTX_REMOTE_SERVER)
 
 typedef enum tagREGCLS {
     REGCLS_SINGLEUSE = 0,
@@ -83,6 +90,5 @@ VINTOREL_WIN32_API HRESULT WINAPI CoCreateInstance(REFCLSID clsid, IUnknown *out
 VINTOREL_WIN32_API HRESULT WINAPI CoGetClassObject(REFCLSID clsid, DWORD context, void *serverInfo,
                                                    REFIID riid, void **object);
 VINTOREL_WIN32_API HRESULT WINAPI CoRegisterClassObject(REFCLSID clsid, IUnknown *classObject,
-                                                        DWORD context, DWORD flags,
-                                                        LPDWORD cookie);
+                                                        DWORD context, DWORD flags, LPDWORD cookie);
 VINTOREL_WIN32_API HRESULT WINAPI CoRevokeClassObject(DWORD cookie);

@@ -85,17 +85,20 @@ typedef HICON HCURSOR;
 typedef HINSTANCE HMODULE;
 typedef void *HGDIOBJ;
 
-#define MAKEWORD(a, b) ((WORD)(((BYTE)((DWORD_PTR)(a) & 0xff)) | ((WORD)((BYTE)((DWORD_PTR)(b) & 0xff))) << 8))
-#define MAKELONG(a, b) ((LONG)(((WORD)((DWORD_PTR)(a) & 0xffff)) | ((DWORD)((WORD)((DWORD_PTR)(b) & 0xffff))) << 16))
-#define LOWORD(l) ((WORD)((DWORD_PTR)(l) & 0xffff))
+#define MAKEWORD(a, b)                                                                             \
+    ((WORD)(((BYTE)((DWORD_PTR)(a)&0xff)) | ((WORD)((BYTE)((DWORD_PTR)(b)&0xff))) << 8))
+#define MAKELONG(a, b)                                                                             \
+    ((LONG)(((WORD)((DWORD_PTR)(a)&0xffff)) | ((DWORD)((WORD)((DWORD_PTR)(b)&0xffff))) << 16))
+#define LOWORD(l) ((WORD)((DWORD_PTR)(l)&0xffff))
 #define HIWORD(l) ((WORD)((DWORD_PTR)(l) >> 16))
-#define LOBYTE(w) ((BYTE)((DWORD_PTR)(w) & 0xff))
+#define LOBYTE(w) ((BYTE)((DWORD_PTR)(w)&0xff))
 #define MAKEWPARAM(l, h) ((WPARAM)(DWORD)MAKELONG(l, h))
 #define MAKELPARAM(l, h) ((LPARAM)(DWORD)MAKELONG(l, h))
 #define MAKELRESULT(l, h) ((LRESULT)(DWORD)MAKELONG(l, h))
 #define GET_X_LPARAM(lp) ((int)(short)LOWORD(lp))
 #define GET_Y_LPARAM(lp) ((int)(short)HIWORD(lp))
-#define RGB(r, g, b) ((COLORREF)(((BYTE)(r) | ((WORD)((BYTE)(g)) << 8)) | (((DWORD)(BYTE)(b)) << 16)))
+#define RGB(r, g, b)                                                                               \
+    ((COLORREF)(((BYTE)(r) | ((WORD)((BYTE)(g)) << 8)) | (((DWORD)(BYTE)(b)) << 16)))
 #define GetRValue(rgb) (LOBYTE(rgb))
 #define GetGValue(rgb) (LOBYTE(((WORD)(rgb)) >> 8))
 #define GetBValue(rgb) (LOBYTE((rgb) >> 16))
@@ -500,10 +503,9 @@ VINTOREL_WIN32_API int WINAPI GetSystemMetrics(int index);
 VINTOREL_WIN32_API BOOL WINAPI SetWindowTextA(HWND hwnd, LPCSTR text);
 VINTOREL_WIN32_API int WINAPI GetWindowTextA(HWND hwnd, LPSTR text, int maxCount);
 VINTOREL_WIN32_API int WINAPI GetWindowTextLengthA(HWND hwnd);
-VINTOREL_WIN32_API LRESULT WINAPI DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam,
-                                                 LPARAM lParam);
-VINTOREL_WIN32_API LRESULT WINAPI CallWindowProcA(WNDPROC proc, HWND hwnd, UINT msg,
-                                                  WPARAM wParam, LPARAM lParam);
+VINTOREL_WIN32_API LRESULT WINAPI DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
+VINTOREL_WIN32_API LRESULT WINAPI CallWindowProcA(WNDPROC proc, HWND hwnd, UINT msg, WPARAM wParam,
+                                                  LPARAM lParam);
 VINTOREL_WIN32_API LRESULT WINAPI SendMessageA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 VINTOREL_WIN32_API BOOL WINAPI PostMessageA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 VINTOREL_WIN32_API void WINAPI PostQuitMessage(int exitCode);

@@ -16,9 +16,13 @@ struct ModuleMarker {
 
 extern "C" {
 
-DWORD WINAPI GetLastError(void) { return g_lastError; }
+DWORD WINAPI GetLastError(void) {
+    return g_lastError;
+}
 
-void WINAPI SetLastError(DWORD error) { g_lastError = error; }
+void WINAPI SetLastError(DWORD error) {
+    g_lastError = error;
+}
 
 HMODULE WINAPI GetModuleHandleA(LPCSTR moduleName) {
     if (moduleName != nullptr) {

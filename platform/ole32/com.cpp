@@ -114,7 +114,9 @@ HRESULT classObjectFromModule(const std::string &module, REFCLSID clsid, REFIID 
 
 extern "C" {
 
-HRESULT WINAPI CoInitialize(LPVOID) { return g_initCount++ == 0 ? S_OK : S_FALSE; }
+HRESULT WINAPI CoInitialize(LPVOID) {
+    return g_initCount++ == 0 ? S_OK : S_FALSE;
+}
 
 void WINAPI CoUninitialize(void) {
     if (g_initCount > 0) {
@@ -122,8 +124,7 @@ void WINAPI CoUninitialize(void) {
     }
 }
 
-HRESULT WINAPI CoGetClassObject(REFCLSID clsid, DWORD context, void *, REFIID riid,
-                                void **object) {
+HRESULT WINAPI CoGetClassObject(REFCLSID clsid, DWORD context, void *, REFIID riid, void **object) {
     if (object == nullptr) {
         return E_POINTER;
     }
@@ -162,8 +163,8 @@ HRESULT WINAPI CoCreateInstance(REFCLSID clsid, IUnknown *outer, DWORD context, 
     return hr;
 }
 
-HRESULT WINAPI CoRegisterClassObject(REFCLSID clsid, IUnknown *classObject, DWORD context,
-                                     DWORD, LPDWORD cookie) {
+HRESULT WINAPI CoRegisterClassObject(REFCLSID clsid, IUnknown *classObject, DWORD context, DWORD,
+                                     LPDWORD cookie) {
     if (classObject == nullptr || cookie == nullptr) {
         return E_INVALIDARG;
     }

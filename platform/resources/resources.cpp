@@ -44,7 +44,9 @@ std::map<std::pair<int, int>, Embedded> &table() {
     return *entries;
 }
 
-bool guiReady() { return qobject_cast<QGuiApplication *>(QCoreApplication::instance()) != nullptr; }
+bool guiReady() {
+    return qobject_cast<QGuiApplication *>(QCoreApplication::instance()) != nullptr;
+}
 
 HICON newIcon(QIcon icon, bool shared) {
     auto *obj = new IconObject{std::move(icon), shared};
@@ -113,7 +115,8 @@ HICON loadIcon(LPCSTR name) {
     }
     QIcon icon;
     if (guiReady()) {
-        QByteArray bytes(reinterpret_cast<const char *>(res->data), static_cast<qsizetype>(res->size));
+        QByteArray bytes(reinterpret_cast<const char *>(res->data),
+                         static_cast<qsizetype>(res->size));
         QBuffer buffer(&bytes);
         buffer.open(QIODevice::ReadOnly);
         QImageReader reader(&buffer, "ico");

@@ -32,7 +32,8 @@ class Button final : public QtControl {
         w = button;
         adoptWidget(wnd, button);
         const HWND self = hwnd;
-        QObject::connect(button, &QAbstractButton::clicked, button, [self] { clicked(self, false); });
+        QObject::connect(button, &QAbstractButton::clicked, button,
+                         [self] { clicked(self, false); });
     }
 
     bool isRadio() const { return type == BS_RADIOBUTTON || type == BS_AUTORADIOBUTTON; }
@@ -142,8 +143,9 @@ LRESULT CALLBACK buttonProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 } // namespace
 
 void registerButtonClass() {
-    addBuiltinClass("BUTTON", buttonProc,
-                    [](WindowObject &wnd) { return std::make_unique<Button>(wnd); }, CS_DBLCLKS);
+    addBuiltinClass(
+        "BUTTON", buttonProc, [](WindowObject &wnd) { return std::make_unique<Button>(wnd); },
+        CS_DBLCLKS);
 }
 
 } // namespace vintorel::user32

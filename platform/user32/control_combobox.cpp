@@ -8,8 +8,8 @@
 #include "user32/controls.h"
 
 #include <QAbstractItemView>
-#include <QKeyEvent>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QStandardItemModel>
 
@@ -30,7 +30,8 @@ class ArrowKeys final : public QObject {
 
   protected:
     bool eventFilter(QObject *watched, QEvent *event) override {
-        if (event->type() == QEvent::KeyPress && stepSelection(hwnd_, static_cast<QKeyEvent *>(event))) {
+        if (event->type() == QEvent::KeyPress &&
+            stepSelection(hwnd_, static_cast<QKeyEvent *>(event))) {
             return true;
         }
         return QObject::eventFilter(watched, event);
@@ -124,17 +125,19 @@ class Combo final : public QtControl {
         }
         QAbstractItemView *view = box()->view();
         view->setTextElideMode(Qt::ElideNone);
-        view->setHorizontalScrollBarPolicy(extent > 0 ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
+        view->setHorizontalScrollBarPolicy(extent > 0 ? Qt::ScrollBarAsNeeded
+                                                      : Qt::ScrollBarAlwaysOff);
         if (auto *model = qobject_cast<QStandardItemModel *>(box()->model())) {
             const int rowHeight = view->sizeHintForRow(0) > 0 ? view->sizeHintForRow(0)
-                                                               : box()->fontMetrics().height() + 2;
+                                                              : box()->fontMetrics().height() + 2;
             for (int row = 0; row < model->rowCount(); ++row) {
                 if (QStandardItem *item = model->item(row)) {
                     item->setSizeHint(extent > 0 ? QSize(extent, rowHeight) : QSize());
                 }
             }
             const int editHeight = box()->sizeHint().height();
-            box()->setMaxVisibleItems(std::max(1, (listHeight - editHeight) / std::max(rowHeight, 1)));
+            box()->setMaxVisibleItems(
+                std::max(1, (listHeight - editHeight) / std::max(rowHeight, 1)));
         }
     }
 
@@ -260,7 +263,8 @@ LRESULT CALLBACK comboProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         return box->view() && box->view()->isVisible() ? TRUE : FALSE;
     case CB_LIMITTEXT:
         if (box->lineEdit()) {
-            box->lineEdit()->setMaxLength(wParam == 0 ? 32767 : static_cast<int>(std::min<WPARAM>(wParam, 32767)));
+            box->lineEdit()->setMaxLength(
+                wParam == 0 ? 32767 : static_cast<int>(std::min<WPARAM>(wParam, 32767)));
         }
         return TRUE;
     case WM_SETTEXT:
@@ -310,17 +314,18 @@ bool stepSelection(HWND hwnd, QKeyEvent *event) {
 } // namespace
 
 void registerComboBoxClass() {
-    addBuiltinClass("COMBOBOX", comboProc,
-                    [](WindowObject &wnd) -> std::unique_ptr<ControlImpl> {
-                        auto combo = std::make_unique<Combo>(wnd);
-                        // The window is as tall as its edit field; the height given at creation
-                        // is the dropped-down list's.
-                        if (QWidget *widget = combo->widget()) {
-                            wnd.windowRect.bottom = wnd.windowRect.top + widget->sizeHint().height();
-                        }
-                        return combo;
-                    },
-                    CS_DBLCLKS);
+    addBuiltinClass(
+        "COMBOBOX", comboProc,
+        [](WindowObject &wnd) -> std::unique_ptr<ControlImpl> {
+            auto combo = std::make_unique<Combo>(wnd);
+            // The window is as tall as its edit field; the height given at creation
+            // is the dropped-down list's.
+            if (QWidget *widget = combo->widget()) {
+                wnd.windowRect.bottom = wnd.windowRect.top + widget->sizeHint().height();
+            }
+            return combo;
+        },
+        CS_DBLCLKS);
 }
 
 } // namespace vintorel::user32

@@ -130,7 +130,8 @@ LRESULT CALLBACK editProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         if (e->line()) {
             const bool isChar = msg == WM_CHAR;
             const int key = isChar ? 0 : qtKeyFromVirtualKey(static_cast<UINT>(wParam));
-            const QString text = isChar ? QString(QChar(static_cast<char16_t>(wParam & 0xFF))) : QString();
+            const QString text =
+                isChar ? QString(QChar(static_cast<char16_t>(wParam & 0xFF))) : QString();
             if (isChar && (wParam == VK_BACK || wParam == VK_ESCAPE || wParam == VK_RETURN)) {
                 return 0; // those act on WM_KEYDOWN
             }
@@ -139,7 +140,8 @@ LRESULT CALLBACK editProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         }
         return 0;
     case EM_LIMITTEXT:
-        e->limit = wParam == 0 ? kDefaultLimit : static_cast<int>(std::min<WPARAM>(wParam, kDefaultLimit));
+        e->limit =
+            wParam == 0 ? kDefaultLimit : static_cast<int>(std::min<WPARAM>(wParam, kDefaultLimit));
         return 0;
     case EM_GETLIMITTEXT:
         return e->limit;
@@ -179,8 +181,9 @@ LRESULT CALLBACK editProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         return 0;
     case EM_GETSEL:
         if (e->line()) {
-            const int start = e->line()->hasSelectedText() ? static_cast<int>(e->line()->selectionStart())
-                                                           : e->line()->cursorPosition();
+            const int start = e->line()->hasSelectedText()
+                                  ? static_cast<int>(e->line()->selectionStart())
+                                  : e->line()->cursorPosition();
             const int end = start + static_cast<int>(e->line()->selectedText().size());
             if (wParam) {
                 *reinterpret_cast<DWORD *>(wParam) = static_cast<DWORD>(start);
@@ -205,8 +208,9 @@ QLineEdit *editLineOf(HWND hwnd) {
 }
 
 void registerEditClass() {
-    addBuiltinClass("EDIT", editProc, [](WindowObject &wnd) { return std::make_unique<Edit>(wnd); },
-                    CS_DBLCLKS);
+    addBuiltinClass(
+        "EDIT", editProc, [](WindowObject &wnd) { return std::make_unique<Edit>(wnd); },
+        CS_DBLCLKS);
 }
 
 } // namespace vintorel::user32

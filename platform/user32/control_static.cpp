@@ -129,8 +129,9 @@ LRESULT CALLBACK staticProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 } // namespace
 
 void registerStaticClass() {
-    addBuiltinClass("STATIC", staticProc,
-                    [](WindowObject &wnd) { return std::make_unique<Static>(wnd); }, CS_DBLCLKS);
+    addBuiltinClass(
+        "STATIC", staticProc, [](WindowObject &wnd) { return std::make_unique<Static>(wnd); },
+        CS_DBLCLKS);
 }
 
 } // namespace vintorel::user32

@@ -35,7 +35,8 @@ class FocusTracker final : public QObject {
 
 void adoptWidget(WindowObject &wnd, QWidget *widget) {
     widget->setParent(widgetOf(wnd.parent));
-    widget->setProperty("vintorelHwnd", QVariant::fromValue(reinterpret_cast<quintptr>(wnd.handle)));
+    widget->setProperty("vintorelHwnd",
+                        QVariant::fromValue(reinterpret_cast<quintptr>(wnd.handle)));
     widget->installEventFilter(new FocusTracker(wnd.handle, widget));
     for (QWidget *child : widget->findChildren<QWidget *>()) {
         child->installEventFilter(new FocusTracker(wnd.handle, child));
@@ -68,9 +69,13 @@ void applyFont(QWidget *widget, HFONT font) {
     widget->repaint();
 }
 
-QString textFromBytes(const char *text) { return fromCp1251(text ? text : ""); }
+QString textFromBytes(const char *text) {
+    return fromCp1251(text ? text : "");
+}
 
-std::string bytesFromText(const QString &text) { return toCp1251(text); }
+std::string bytesFromText(const QString &text) {
+    return toCp1251(text);
+}
 
 bool handleCommonMessage(WindowObject *wnd, UINT msg, WPARAM wParam, LPARAM lParam,
                          LRESULT *result) {
@@ -124,8 +129,7 @@ void storeText(WindowObject *wnd, LPARAM text) {
 }
 
 void addBuiltinClass(const char *name, WNDPROC proc,
-                     std::function<std::unique_ptr<ControlImpl>(WindowObject &)> make,
-                     UINT style) {
+                     std::function<std::unique_ptr<ControlImpl>(WindowObject &)> make, UINT style) {
     auto cls = std::make_shared<WindowClass>();
     cls->name = name;
     cls->proc = proc;

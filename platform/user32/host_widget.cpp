@@ -28,7 +28,9 @@ void HostWidget::paintEvent(QPaintEvent *event) {
     }
 }
 
-bool HostWidget::ownsPoint(const QPoint &pos) const { return childAt(pos) == nullptr; }
+bool HostWidget::ownsPoint(const QPoint &pos) const {
+    return childAt(pos) == nullptr;
+}
 
 bool HostWidget::hasKeyboardFocus() const {
     const QWidget *focused = QApplication::focusWidget();

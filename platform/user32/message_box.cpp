@@ -106,8 +106,9 @@ int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
     QWidget *parent = widgetOf(top);
     const ButtonSet set = buttonsFor(type);
     // Guarded: if the owner goes away while the box is open, Qt deletes the box with it.
-    QPointer<QMessageBox> box = new QMessageBox(iconFor(type), vintorel::fromCp1251(caption ? caption : "Error"),
-                                vintorel::fromCp1251(text ? text : ""), set.buttons, parent);
+    QPointer<QMessageBox> box =
+        new QMessageBox(iconFor(type), vintorel::fromCp1251(caption ? caption : "Error"),
+                        vintorel::fromCp1251(text ? text : ""), set.buttons, parent);
     box->setDefaultButton(set.defaultButton);
     box->setWindowModality(Qt::ApplicationModal);
     box->setAttribute(Qt::WA_DeleteOnClose, false);

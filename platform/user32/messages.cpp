@@ -20,7 +20,9 @@ using namespace vintorel::user32;
 
 namespace {
 
-WindowManager &wm() { return WindowManager::instance(); }
+WindowManager &wm() {
+    return WindowManager::instance();
+}
 
 using Clock = std::chrono::steady_clock;
 
@@ -36,7 +38,8 @@ bool hwndMatches(HWND hwnd, HWND filter) {
         return true;
     }
     // A filter window also receives its children's messages.
-    for (WindowObject *w = wm().find(hwnd); w != nullptr && w->isChild(); w = wm().find(w->parent)) {
+    for (WindowObject *w = wm().find(hwnd); w != nullptr && w->isChild();
+         w = wm().find(w->parent)) {
         if (w->parent == filter) {
             return true;
         }
@@ -76,7 +79,8 @@ bool dueTimer(MSG *out, HWND filter, bool remove) {
     if (best == nullptr) {
         return false;
     }
-    *out = MSG{best->hwnd, WM_TIMER, best->id, reinterpret_cast<LPARAM>(best->proc), messageTime(), {}};
+    *out = MSG{best->hwnd,    WM_TIMER, best->id, reinterpret_cast<LPARAM>(best->proc),
+               messageTime(), {}};
     if (remove) {
         // Ticks that fell due together are one message, as on Windows.
         best->due = now + std::chrono::milliseconds(best->period);
@@ -112,7 +116,9 @@ bool peekInternal(MSG *msg, HWND filter, UINT minMsg, UINT maxMsg, bool remove) 
 
 namespace vintorel::user32 {
 
-DWORD messageTime() { return GetTickCount(); }
+DWORD messageTime() {
+    return GetTickCount();
+}
 
 LRESULT callProc(WindowObject *wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (wnd == nullptr || wnd->proc == nullptr) {
@@ -182,8 +188,7 @@ void notifyParent(WindowObject *control, WORD code) {
     if (control == nullptr || !control->isChild()) {
         return;
     }
-    SendMessageA(control->parent, WM_COMMAND,
-                 MAKEWPARAM(static_cast<WORD>(control->id), code),
+    SendMessageA(control->parent, WM_COMMAND, MAKEWPARAM(static_cast<WORD>(control->id), code),
                  reinterpret_cast<LPARAM>(control->handle));
 }
 

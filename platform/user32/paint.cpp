@@ -14,7 +14,9 @@ namespace gdi = vintorel::gdi32;
 
 namespace {
 
-WindowManager &wm() { return WindowManager::instance(); }
+WindowManager &wm() {
+    return WindowManager::instance();
+}
 
 QRegion clientRegion(const WindowObject *wnd) {
     return QRegion(0, 0, wnd->clientWidth(), wnd->clientHeight());
@@ -126,7 +128,8 @@ HDC WINAPI BeginPaint(HWND hwnd, LPPAINTSTRUCT ps) {
     ps->rcPaint = boundsOf(area);
     ps->fErase = TRUE;
     if (erase) {
-        ps->fErase = SendMessageA(hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0) ? FALSE : TRUE;
+        ps->fErase =
+            SendMessageA(hwnd, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0) ? FALSE : TRUE;
     }
     return dc;
 }

@@ -115,9 +115,13 @@ bool WindowManager::addClass(std::shared_ptr<WindowClass> cls) {
     return true;
 }
 
-bool WindowManager::removeClass(const char *name) { return classes_.erase(upper(name)) != 0; }
+bool WindowManager::removeClass(const char *name) {
+    return classes_.erase(upper(name)) != 0;
+}
 
-void WindowManager::post(const MSG &msg) { posted_.push_back(msg); }
+void WindowManager::post(const MSG &msg) {
+    posted_.push_back(msg);
+}
 
 namespace {
 

@@ -52,7 +52,7 @@ struct WindowObject {
     DWORD style = 0;
     DWORD exStyle = 0;
     int id = 0;
-    std::string text; // bytes as the program gave them (Windows-1251)
+    std::string text;  // bytes as the program gave them (Windows-1251)
     RECT windowRect{}; // top-level: screen; child: parent's client coordinates
     std::vector<HWND> children;
     bool destroying = false;

@@ -20,9 +20,13 @@ using namespace vintorel::user32;
 
 namespace {
 
-WindowManager &wm() { return WindowManager::instance(); }
+WindowManager &wm() {
+    return WindowManager::instance();
+}
 
-void setError(DWORD error) { SetLastError(error); }
+void setError(DWORD error) {
+    SetLastError(error);
+}
 
 QWidget *parentWidgetFor(const WindowObject *wnd) {
     if (!wnd->isChild()) {
@@ -180,8 +184,8 @@ BOOL WINAPI UnregisterClassA(LPCSTR className, HINSTANCE) {
     return wm().removeClass(className) ? TRUE : FALSE;
 }
 
-HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style,
-                            int x, int y, int width, int height, HWND parent, HMENU menu,
+HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD style, int x,
+                            int y, int width, int height, HWND parent, HMENU menu,
                             HINSTANCE instance, LPVOID param) {
     ensureBuiltinClasses();
     const auto cls = wm().findClass(className);
@@ -231,7 +235,8 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
         resizeBacking(wnd);
     }
     if (wnd->widget) {
-        wnd->widget->setProperty("vintorelHwnd", QVariant::fromValue(reinterpret_cast<quintptr>(hwnd)));
+        wnd->widget->setProperty("vintorelHwnd",
+                                 QVariant::fromValue(reinterpret_cast<quintptr>(hwnd)));
         if (!wnd->isChild()) {
             wnd->widget->setWindowTitle(fromCp1251(wnd->text));
         }
@@ -316,7 +321,9 @@ BOOL WINAPI DestroyWindow(HWND hwnd) {
     return TRUE;
 }
 
-BOOL WINAPI IsWindow(HWND hwnd) { return wm().find(hwnd) != nullptr ? TRUE : FALSE; }
+BOOL WINAPI IsWindow(HWND hwnd) {
+    return wm().find(hwnd) != nullptr ? TRUE : FALSE;
+}
 
 BOOL WINAPI IsWindowVisible(HWND hwnd) {
     for (WindowObject *wnd = wm().find(hwnd); wnd != nullptr; wnd = wm().find(wnd->parent)) {
@@ -441,7 +448,9 @@ HWND WINAPI SetFocus(HWND hwnd) {
     return previous;
 }
 
-HWND WINAPI GetFocus(void) { return wm().find(wm().focus) ? wm().focus : nullptr; }
+HWND WINAPI GetFocus(void) {
+    return wm().find(wm().focus) ? wm().focus : nullptr;
+}
 
 HWND WINAPI GetParent(HWND hwnd) {
     WindowObject *wnd = wm().find(hwnd);
@@ -660,8 +669,8 @@ int WINAPI GetWindowTextA(HWND hwnd, LPSTR text, int maxCount) {
         return 0;
     }
     text[0] = '\0';
-    return static_cast<int>(
-        SendMessageA(hwnd, WM_GETTEXT, static_cast<WPARAM>(maxCount), reinterpret_cast<LPARAM>(text)));
+    return static_cast<int>(SendMessageA(hwnd, WM_GETTEXT, static_cast<WPARAM>(maxCount),
+                                         reinterpret_cast<LPARAM>(text)));
 }
 
 int WINAPI GetWindowTextLengthA(HWND hwnd) {

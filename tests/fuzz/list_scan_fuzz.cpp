@@ -28,7 +28,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     ListEntry entry;
     entry.polarity = -1;
     scanListEntry(bytes, length, index, &entry);
-    if (std::strlen(entry.frequency) > kFieldLength || std::strlen(entry.symbolRate) > kFieldLength) {
+    if (std::strlen(entry.frequency) > kFieldLength ||
+        std::strlen(entry.symbolRate) > kFieldLength) {
         std::abort();
     }
     if (entry.polarityFound && entry.polarity != 0 && entry.polarity != 1) {

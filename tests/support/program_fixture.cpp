@@ -9,7 +9,8 @@
 #include <unistd.h>
 
 WorkingFolder::WorkingFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "vintorel-test-XXXXXX").string();
+    std::string pattern =
+        (std::filesystem::temp_directory_path() / "vintorel-test-XXXXXX").string();
     if (mkdtemp(pattern.data()) == nullptr) {
         ADD_FAILURE() << "cannot make a temporary folder";
     }
@@ -79,11 +80,17 @@ void ProgramTest::TearDown() {
     folder.reset();
 }
 
-void ProgramTest::useList(const std::string &bytes) { folder->writeFile("Data/satellite.ini", bytes); }
+void ProgramTest::useList(const std::string &bytes) {
+    folder->writeFile("Data/satellite.ini", bytes);
+}
 
-void ProgramTest::useNoDataFolder() { std::filesystem::remove_all(folder->path() / "Data"); }
+void ProgramTest::useNoDataFolder() {
+    std::filesystem::remove_all(folder->path() / "Data");
+}
 
-HWND ProgramTest::createWindow() { return createMainWindow(GetModuleHandleA(nullptr)); }
+HWND ProgramTest::createWindow() {
+    return createMainWindow(GetModuleHandleA(nullptr));
+}
 
 HWND ProgramTest::createShownWindow() {
     const HWND window = createWindow();

@@ -23,8 +23,8 @@ struct TunerScript {
 
 struct TunerLog {
     std::vector<std::string> calls;
-    int alive = 0;      // filters in existence
-    int destroyed = 0;  // filters deleted
+    int alive = 0;     // filters in existence
+    int destroyed = 0; // filters deleted
 };
 
 class RecordingTuner final : public vintorel::TunerFilterBase {
@@ -33,7 +33,9 @@ class RecordingTuner final : public vintorel::TunerFilterBase {
         ++log_.alive;
     }
 
-    STDMETHODIMP setTransponderFrequency(LONG v) override { return call("setTransponderFrequency", v); }
+    STDMETHODIMP setTransponderFrequency(LONG v) override {
+        return call("setTransponderFrequency", v);
+    }
     STDMETHODIMP setSymbolRate(LONG v) override { return call("setSymbolRate", v); }
     STDMETHODIMP setLnbFrequency(LONG v) override { return call("setLnbFrequency", v); }
     STDMETHODIMP setFec(LONG v) override { return call("setFec", v); }

@@ -42,8 +42,8 @@ class ControlsTest : public testing::Test {
     }
     void SetUp() override {
         g_commands.clear();
-        parent = CreateWindowExA(0, "ControlsParent", "parent", WS_DLGFRAME | WS_SYSMENU, 0, 0,
-                                 340, 169, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+        parent = CreateWindowExA(0, "ControlsParent", "parent", WS_DLGFRAME | WS_SYSMENU, 0, 0, 340,
+                                 169, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
         ShowWindow(parent, SW_SHOW);
     }
     void TearDown() override {
@@ -166,14 +166,16 @@ TEST_F(ControlsTest, UpDownWritesItsBuddyAndStopsAtTheRange) {
     // The packed range: upper bound in the low word.
     SendMessageA(updown, UDM_SETRANGE, 0, MAKELPARAM(12700, 3400));
     int lower = 0, upper = 0;
-    SendMessageA(updown, UDM_GETRANGE32, reinterpret_cast<WPARAM>(&lower), reinterpret_cast<LPARAM>(&upper));
+    SendMessageA(updown, UDM_GETRANGE32, reinterpret_cast<WPARAM>(&lower),
+                 reinterpret_cast<LPARAM>(&upper));
     EXPECT_EQ(lower, 3400);
     EXPECT_EQ(upper, 12700);
 }
 
 TEST_F(ControlsTest, BitmapStaticShowsItsResourceAndSwapsImages) {
     HWND flag = child("STATIC", "#147", SS_BITMAP | SS_NOTIFY, 123, 3, 3, 0, 0);
-    const HBITMAP english = reinterpret_cast<HBITMAP>(SendMessageA(flag, STM_GETIMAGE, IMAGE_BITMAP, 0));
+    const HBITMAP english =
+        reinterpret_cast<HBITMAP>(SendMessageA(flag, STM_GETIMAGE, IMAGE_BITMAP, 0));
     ASSERT_NE(english, nullptr);
     RECT r{};
     GetClientRect(flag, &r);
@@ -196,7 +198,8 @@ TEST_F(ControlsTest, BitmapStaticShowsItsResourceAndSwapsImages) {
 }
 
 TEST_F(ControlsTest, DropDownComboBoxKeepsOrderAndSelection) {
-    HWND combo = child("COMBOBOX", "", WS_VSCROLL | WS_HSCROLL | CBS_DROPDOWN, 128, 33, 56, 264, 640);
+    HWND combo =
+        child("COMBOBOX", "", WS_VSCROLL | WS_HSCROLL | CBS_DROPDOWN, 128, 33, 56, 264, 640);
     EXPECT_EQ(SendMessageA(combo, CB_GETCURSEL, 0, 0), CB_ERR);
     EXPECT_EQ(SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("Zeta")), 0);
     EXPECT_EQ(SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("Alpha")), 1);

@@ -35,7 +35,8 @@ class DefaultEntryTest : public testing::TestWithParam<DefaultEntry> {};
 TEST_P(DefaultEntryTest, LocksWhenTheDishPointsAtTheSatellite) {
     const DefaultEntry e = GetParam();
     std::mt19937 noise(1);
-    const Reading r = measure(programSettings(e.mhz, e.polarity, e.rate), kSweep, kOnSatellite, noise);
+    const Reading r =
+        measure(programSettings(e.mhz, e.polarity, e.rate), kSweep, kOnSatellite, noise);
     EXPECT_TRUE(r.locked);
     EXPECT_GE(r.quality, 40);
     EXPECT_LE(r.quality, 100);
@@ -44,8 +45,10 @@ TEST_P(DefaultEntryTest, LocksWhenTheDishPointsAtTheSatellite) {
 }
 
 INSTANTIATE_TEST_SUITE_P(List, DefaultEntryTest,
-                         testing::Values(DefaultEntry{12515, 0, 22000}, DefaultEntry{12360, 0, 26480},
-                                         DefaultEntry{10723, 0, 29900}, DefaultEntry{12465, 0, 10787},
+                         testing::Values(DefaultEntry{12515, 0, 22000},
+                                         DefaultEntry{12360, 0, 26480},
+                                         DefaultEntry{10723, 0, 29900},
+                                         DefaultEntry{12465, 0, 10787},
                                          DefaultEntry{3875, 0, 27500}));
 
 struct WrongSetting {
@@ -74,8 +77,10 @@ INSTANTIATE_TEST_SUITE_P(
         WrongSetting{"oscillator", astraWith([](CardSettings &s) { s.lnbFrequency = 9750; })},
         WrongSetting{"polarity", astraWith([](CardSettings &s) { s.polarity = 1; })},
         WrongSetting{"symbolRate", astraWith([](CardSettings &s) { s.symbolRate = 27500; })},
-        WrongSetting{"symbolRateOffByThreePercent", astraWith([](CardSettings &s) { s.symbolRate = 22660; })},
-        WrongSetting{"frequencyOffBy10MHz", astraWith([](CardSettings &s) { s.frequencyMHz = 12525; })},
+        WrongSetting{"symbolRateOffByThreePercent",
+                     astraWith([](CardSettings &s) { s.symbolRate = 22660; })},
+        WrongSetting{"frequencyOffBy10MHz",
+                     astraWith([](CardSettings &s) { s.frequencyMHz = 12525; })},
         WrongSetting{"nothingThere", programSettings(12000, 0, 27500)},
         WrongSetting{"nothingSet", CardSettings{}}),
     [](const testing::TestParamInfo<WrongSetting> &row) { return row.param.what; });
@@ -106,16 +111,19 @@ TEST(DishModel, QualityRisesAndFallsOverASweepWithItsPeakOnTheSatellite) {
     EXPECT_NEAR(peakAt, 100, 3) << "the peak is where the pointing error is zero";
     EXPECT_GT(peak, 50);
     for (int i = 1; i <= 100; ++i) {
-        EXPECT_GE(quality[static_cast<size_t>(i)] + 3, quality[static_cast<size_t>(i - 1)]) << "rising, up to noise";
+        EXPECT_GE(quality[static_cast<size_t>(i)] + 3, quality[static_cast<size_t>(i - 1)])
+            << "rising, up to noise";
     }
     for (int i = 101; i <= 200; ++i) {
-        EXPECT_LE(quality[static_cast<size_t>(i)], quality[static_cast<size_t>(i - 1)] + 3) << "falling";
+        EXPECT_LE(quality[static_cast<size_t>(i)], quality[static_cast<size_t>(i - 1)] + 3)
+            << "falling";
     }
 }
 
 TEST(DishModel, PointingLossFollowsTheBeam) {
     EXPECT_DOUBLE_EQ(pointingLossDb(0.0), 0.0);
-    EXPECT_NEAR(pointingLossDb(kBeamWidthDeg / 2), 3.0, 1e-9) << "half power at half the beam width";
+    EXPECT_NEAR(pointingLossDb(kBeamWidthDeg / 2), 3.0, 1e-9)
+        << "half power at half the beam width";
     EXPECT_NEAR(pointingErrorDeg(kSweep, 0.0), 3.0, 1e-9);
     EXPECT_NEAR(pointingErrorDeg(kSweep, 10.0), 0.0, 1e-9);
 }
@@ -140,7 +148,8 @@ TEST(DishModel, TheCardMeasuresThroughTheModelWithItsClock) {
     options.seed = 5;
     options.clock = [&now] { return now; };
     IBaseFilter *filter = nullptr;
-    ASSERT_EQ(SimCard::create(options, IID_TunerBaseFilter, reinterpret_cast<void **>(&filter)), S_OK);
+    ASSERT_EQ(SimCard::create(options, IID_TunerBaseFilter, reinterpret_cast<void **>(&filter)),
+              S_OK);
     TunerControl *tuner = nullptr;
     filter->QueryInterface(IID_TunerControl, reinterpret_cast<void **>(&tuner));
     tuner->setLnbSelection(1);
@@ -173,16 +182,17 @@ TEST(SimOptions, EnvironmentIsCheckedStrictly) {
         const char *sweep;
         bool ok;
     };
-    const Row rows[] = {{"42", "20", true},   {"4294967295", nullptr, true}, {"-1", nullptr, false},
-                        {"4294967296", nullptr, false}, {"12x", nullptr, false},
-                        {nullptr, "0.5", false}, {nullptr, "abc", false}, {nullptr, "3601", false}};
+    const Row rows[] = {{"42", "20", true},      {"4294967295", nullptr, true},
+                        {"-1", nullptr, false},  {"4294967296", nullptr, false},
+                        {"12x", nullptr, false}, {nullptr, "0.5", false},
+                        {nullptr, "abc", false}, {nullptr, "3601", false}};
     for (const Row &row : rows) {
         row.seed ? setenv("VINTOREL_SIM_SEED", row.seed, 1) : unsetenv("VINTOREL_SIM_SEED");
         row.sweep ? setenv("VINTOREL_SIM_SWEEP", row.sweep, 1) : unsetenv("VINTOREL_SIM_SWEEP");
         SimOptions options;
         testing::internal::CaptureStderr();
-        EXPECT_EQ(optionsFromEnvironment(&options), row.ok) << (row.seed ? row.seed : "") << " "
-                                                            << (row.sweep ? row.sweep : "");
+        EXPECT_EQ(optionsFromEnvironment(&options), row.ok)
+            << (row.seed ? row.seed : "") << " " << (row.sweep ? row.sweep : "");
         testing::internal::GetCapturedStderr();
         if (row.ok && row.sweep) {
             EXPECT_DOUBLE_EQ(options.motion.periodSeconds, 20.0);

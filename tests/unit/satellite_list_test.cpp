@@ -16,7 +16,9 @@ std::string itemText(int index) {
     return text;
 }
 
-std::string padded(const std::string &name) { return name + std::string(64 - name.size(), ' '); }
+std::string padded(const std::string &name) {
+    return name + std::string(64 - name.size(), ' ');
+}
 
 class ListTest : public ProgramTest {
   protected:
@@ -154,8 +156,8 @@ INSTANTIATE_TEST_SUITE_P(
                     EntryRow{"[a]=12000h1000;", nullptr}, EntryRow{"[a]=12000h45000;", nullptr},
                     EntryRow{"[a]=12000h999;", kBadRate}, EntryRow{"[a]=12000h45001;", kBadRate},
                     // An uppercase H is no polarity letter: no symbol-rate field at all.
-                    EntryRow{"[a]=12000H27500;", kBadRate},
-                    EntryRow{"[a]=;", kBadFrequency}, EntryRow{"[a]", kBadFrequency},
+                    EntryRow{"[a]=12000H27500;", kBadRate}, EntryRow{"[a]=;", kBadFrequency},
+                    EntryRow{"[a]", kBadFrequency},
                     // Fields longer than ten characters keep their first ten.
                     EntryRow{"[a]=000000000012000h27500;", kBadFrequency},
                     EntryRow{"[a]=12000h00000000000000027500;", kBadRate},

@@ -39,7 +39,8 @@ INSTANTIATE_TEST_SUITE_P(
                     BadLine{"status setFec", "expected 'status OPERATION VALUE'"},
                     BadLine{"status setFec 0xZZ", "bad status value '0xZZ'"},
                     BadLine{"status setFec 0x", "bad status value '0x'"},
-                    BadLine{"poll locked 57", "expected 'poll locked QUALITY SNR' or 'poll unlocked'"},
+                    BadLine{"poll locked 57",
+                            "expected 'poll locked QUALITY SNR' or 'poll unlocked'"},
                     BadLine{"poll locked 57 snr", "bad S/N 'snr'"},
                     BadLine{"create now", "expected 'create fail'"},
                     BadLine{"query fail please", "expected 'query fail'"}));
@@ -69,9 +70,10 @@ TEST(SimScript, ParsesEveryDirective) {
 class SimCardTest : public testing::Test {
   protected:
     void SetUp() override {
-        dir_ = std::filesystem::temp_directory_path() /
-               ("vintorel-sim-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                "-" + testing::UnitTest::GetInstance()->current_test_info()->name());
+        dir_ =
+            std::filesystem::temp_directory_path() /
+            ("vintorel-sim-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+             "-" + testing::UnitTest::GetInstance()->current_test_info()->name());
         std::filesystem::create_directories(dir_);
         options_.logPath = (dir_ / "card.log").string();
     }
@@ -91,8 +93,9 @@ class SimCardTest : public testing::Test {
     }
     IBaseFilter *create(HRESULT expected = S_OK) {
         IBaseFilter *filter = nullptr;
-        EXPECT_EQ(SimCard::create(options_, IID_TunerBaseFilter, reinterpret_cast<void **>(&filter)),
-                  expected);
+        EXPECT_EQ(
+            SimCard::create(options_, IID_TunerBaseFilter, reinterpret_cast<void **>(&filter)),
+            expected);
         return filter;
     }
 
@@ -118,18 +121,18 @@ TEST_F(SimCardTest, LogsEveryCallInItsFormat) {
     filter->Release();
     filter->Release();
     EXPECT_EQ(filter->Release(), 0u);
-    EXPECT_EQ(logLines(),
-              (std::vector<std::string>{
-                  "create -> 0x00000000", "QueryInterface TunerControl -> 0x00000000",
-                  "initialize -> 0x00000000", "setFec 6 -> 0x00000000",
-                  "setLnbSelection 1 -> 0x00000000", "applyTuning -> 0x80004005",
-                  "refreshMeasurement -> 0x00000000", "getQuality -> 0x00000000 quality=0",
-                  "getSnr -> 0x00000000 snr=0", "AddRef -> 3", "Release -> 2", "Release -> 1",
-                  "Release -> 0"}));
+    EXPECT_EQ(logLines(), (std::vector<std::string>{
+                              "create -> 0x00000000", "QueryInterface TunerControl -> 0x00000000",
+                              "initialize -> 0x00000000", "setFec 6 -> 0x00000000",
+                              "setLnbSelection 1 -> 0x00000000", "applyTuning -> 0x80004005",
+                              "refreshMeasurement -> 0x00000000",
+                              "getQuality -> 0x00000000 quality=0", "getSnr -> 0x00000000 snr=0",
+                              "AddRef -> 3", "Release -> 2", "Release -> 1", "Release -> 0"}));
 }
 
 TEST_F(SimCardTest, ScriptedStatusesAndPollsAreAnswered) {
-    writeScript("fail setLnbFrequency 9750\nstatus setFec 1\npoll unlocked\npoll locked 57 7.534\n");
+    writeScript(
+        "fail setLnbFrequency 9750\nstatus setFec 1\npoll unlocked\npoll locked 57 7.534\n");
     IBaseFilter *filter = create();
     TunerControl *tuner = nullptr;
     filter->QueryInterface(IID_TunerControl, reinterpret_cast<void **>(&tuner));

@@ -28,7 +28,8 @@ struct StartupFailure {
     bool filterCreated;
 };
 
-class StartupFailureTest : public ProgramTest, public testing::WithParamInterface<StartupFailure> {};
+class StartupFailureTest : public ProgramTest,
+                           public testing::WithParamInterface<StartupFailure> {};
 
 TEST_P(StartupFailureTest, ShowsItsMessageAndEndsWithoutALoop) {
     const StartupFailure &row = GetParam();

@@ -133,9 +133,9 @@ TEST_F(User32Test, CreateReturningMinusOneYieldsNoWindow) {
 }
 
 TEST_F(User32Test, UnknownClassYieldsNoWindow) {
-    EXPECT_EQ(CreateWindowExA(0, "NoSuchClass", "", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr,
-                              nullptr),
-              nullptr);
+    EXPECT_EQ(
+        CreateWindowExA(0, "NoSuchClass", "", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr),
+        nullptr);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_CANNOT_FIND_WND_CLASS));
 }
 
@@ -145,8 +145,8 @@ TEST_F(User32Test, ClassNamesAreCaseInsensitiveAndUnique) {
     wc.lpszClassName = "tracewindow";
     EXPECT_EQ(RegisterClassA(&wc), 0);
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_CLASS_ALREADY_EXISTS));
-    HWND w = CreateWindowExA(0, "TRACEWINDOW", "upper", WS_DLGFRAME, 0, 0, 50, 50, nullptr,
-                             nullptr, nullptr, nullptr);
+    HWND w = CreateWindowExA(0, "TRACEWINDOW", "upper", WS_DLGFRAME, 0, 0, 50, 50, nullptr, nullptr,
+                             nullptr, nullptr);
     windows_.push_back(w);
     EXPECT_NE(w, nullptr);
 }

@@ -45,7 +45,6 @@ int64_t regularFileSize(FILE *file) {
     return static_cast<int64_t>(st.st_size);
 }
 
-
 std::string nativeName(const char *fileName) {
     std::string name(fileName);
 #if !defined(_WIN32)
