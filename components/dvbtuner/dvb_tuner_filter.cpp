@@ -27,6 +27,15 @@ std::string mhz(uint32_t kHz) {
 
 const Limits kDefaultLimits{};
 
+// Keeps a value the card can take; one it cannot take leaves the setting as it was.
+template <typename Field> HRESULT keepIfValid(bool valid, Field &field, LONG value) {
+    if (!valid) {
+        return E_INVALIDARG;
+    }
+    field = value;
+    return S_OK;
+}
+
 } // namespace
 
 DvbTunerFilter::DvbTunerFilter(FrontendAddress address, Clock clock, Reporter reporter)
@@ -80,53 +89,29 @@ STDMETHODIMP DvbTunerFilter::setTransponderFrequency(LONG frequencyMHz) {
 }
 
 STDMETHODIMP DvbTunerFilter::setSymbolRate(LONG symbolRate) {
-    if (!isValidSymbolRate(symbolRate, limits())) {
-        return E_INVALIDARG;
-    }
-    settings_.symbolRateKs = symbolRate;
-    return S_OK;
+    return keepIfValid(isValidSymbolRate(symbolRate, limits()), settings_.symbolRateKs, symbolRate);
 }
 
 STDMETHODIMP DvbTunerFilter::setLnbFrequency(LONG oscillatorMHz) {
     // The intermediate frequency is checked with the transponder frequency that follows:
     // the program sets the oscillator first, sometimes twice (9750, then 5150 for C band).
-    if (!isValidOscillator(oscillatorMHz)) {
-        return E_INVALIDARG;
-    }
-    settings_.oscillatorMHz = oscillatorMHz;
-    return S_OK;
+    return keepIfValid(isValidOscillator(oscillatorMHz), settings_.oscillatorMHz, oscillatorMHz);
 }
 
 STDMETHODIMP DvbTunerFilter::setFec(LONG fec) {
-    if (!innerFecFromProgram(fec)) {
-        return E_INVALIDARG;
-    }
-    settings_.fec = fec;
-    return S_OK;
+    return keepIfValid(innerFecFromProgram(fec).has_value(), settings_.fec, fec);
 }
 
 STDMETHODIMP DvbTunerFilter::setPolarity(LONG polarity) {
-    if (!isValidPolarity(polarity)) {
-        return E_INVALIDARG;
-    }
-    settings_.polarity = polarity;
-    return S_OK;
+    return keepIfValid(isValidPolarity(polarity), settings_.polarity, polarity);
 }
 
 STDMETHODIMP DvbTunerFilter::setLnbSelection(LONG highBand) {
-    if (!isValidBand(highBand)) {
-        return E_INVALIDARG;
-    }
-    settings_.band = highBand;
-    return S_OK;
+    return keepIfValid(isValidBand(highBand), settings_.band, highBand);
 }
 
 STDMETHODIMP DvbTunerFilter::setDiseqc(LONG diseqc) {
-    if (!diseqcPortFromProgram(diseqc)) {
-        return E_INVALIDARG;
-    }
-    settings_.diseqc = diseqc;
-    return S_OK;
+    return keepIfValid(diseqcPortFromProgram(diseqc).has_value(), settings_.diseqc, diseqc);
 }
 
 HRESULT DvbTunerFilter::tune(const TuningPlan &plan, uint32_t system) {
