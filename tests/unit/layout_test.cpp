@@ -53,44 +53,23 @@ struct ControlRow {
 };
 
 TEST_F(LayoutTest, ControlsHaveTheirClassesTextsIdsAndPlaces) {
+    // One control per row, however long.
+    // clang-format off
     const ControlRow rows[] = {
         {&AppState::modeButton, "BUTTON", "MODE 0", 127, {33, 112, 99, 133}, WS_VISIBLE},
-        {&AppState::backButton,
-         "BUTTON",
-         "<BACK",
-         115,
-         {132, 112, 198, 133},
-         WS_VISIBLE | WS_DISABLED},
+        {&AppState::backButton, "BUTTON", "<BACK", 115, {132, 112, 198, 133}, WS_VISIBLE | WS_DISABLED},
         {&AppState::findButton, "BUTTON", "FIND>", 114, {231, 112, 297, 133}, WS_VISIBLE},
         // The up-down control took the edit box's left 20 pixels.
         {&AppState::editBox, "EDIT", "12245", 110, {53, 56, 198, 84}, ES_NUMBER | ES_CENTER},
-        {&AppState::upDown,
-         "msctls_updown32",
-         "",
-         111,
-         {33, 56, 53, 84},
+        {&AppState::upDown, "msctls_updown32", "", 111, {33, 56, 53, 84},
          UDS_SETBUDDYINT | UDS_ALIGNLEFT | UDS_ARROWKEYS | UDS_NOTHOUSANDS},
-        {&AppState::horizontalRadio,
-         "BUTTON",
-         "Horizontal",
-         117,
-         {33, 56, 198, 84},
-         BS_AUTORADIOBUTTON},
-        {&AppState::verticalRadio,
-         "BUTTON",
-         "Vertical",
-         118,
-         {198, 56, 297, 84},
-         BS_AUTORADIOBUTTON},
+        {&AppState::horizontalRadio, "BUTTON", "Horizontal", 117, {33, 56, 198, 84}, BS_AUTORADIOBUTTON},
+        {&AppState::verticalRadio, "BUTTON", "Vertical", 118, {198, 56, 297, 84}, BS_AUTORADIOBUTTON},
         {&AppState::aboutButton, "BUTTON", "About", 121, {231, 112, 297, 133}, 0},
-        {&AppState::flagStatic,
-         "STATIC",
-         "#147",
-         123,
-         {3, 3, 21, 15},
-         WS_VISIBLE | SS_NOTIFY | SS_BITMAP},
+        {&AppState::flagStatic, "STATIC", "#147", 123, {3, 3, 21, 15}, WS_VISIBLE | SS_NOTIFY | SS_BITMAP},
         {&AppState::soundStatic, "STATIC", "#126", 126, {24, 3, 36, 15}, SS_NOTIFY | SS_BITMAP},
     };
+    // clang-format on
     for (const ControlRow &row : rows) {
         const HWND hwnd = app.*row.field;
         ASSERT_TRUE(IsWindow(hwnd)) << row.text;
