@@ -4,8 +4,6 @@
 # driver provides the tuner filter. The clip decoder is OptimFROG.dll beside the program; where
 # libFLAC cannot be found for the target, the program links against an import library made
 # from the decoder's export list, and the DLL is supplied at installation.
-file(GLOB VINTOREL_PROGRAM_SOURCES CONFIGURE_DEPENDS
-     app/*.cpp tuner/*.cpp satlist/*.cpp wizard/*.cpp voice/*.cpp)
 add_executable(vintorel WIN32 ${VINTOREL_PROGRAM_SOURCES} resources/vintorel.rc)
 target_include_directories(vintorel PRIVATE ${CMAKE_SOURCE_DIR}
                                              ${CMAKE_SOURCE_DIR}/components/clipdecoder/include)
