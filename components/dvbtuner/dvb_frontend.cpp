@@ -170,18 +170,25 @@ bool Frontend::supports(uint32_t deliverySystem) const {
     return false;
 }
 
-int Frontend::setLnb(bool voltage18, bool toneOn, int diseqcPort, std::string &error) {
+int Frontend::setLnb(bool voltage18, bool toneOn, int diseqcPort, LnbNotes &notes,
+                     std::string &error) {
     dvb_v5_fe_parms *parms = parms_.get();
+    notes = LnbNotes{};
     tlsLastMessage.clear();
+    // EOPNOTSUPP: the card has no LNB supply control (the LNB is powered and switched by
+    // something else), so there is nothing to switch and the tune can go on without it.
     int rc = dvb_fe_sec_voltage(parms, 1, voltage18 ? 1 : 0);
-    if (rc != 0) {
-        error = describe("cannot switch the LNB supply", rc);
+    if (rc == -EOPNOTSUPP) {
+        notes.noVoltage = true;
+    } else if (rc != 0) {
+        error = describe("cannot switch the LNB supply", rc) +
+                (rc == -EIO ? " (LNB overload? check the cable for a short circuit)" : "");
         return rc;
     }
     if (diseqcPort >= 0) {
         // The switch listens only without the tone; it needs a few ms after each change.
         rc = dvb_fe_sec_tone(parms, SEC_TONE_OFF);
-        if (rc == 0) {
+        if (rc == 0 || rc == -EOPNOTSUPP) {
             std::this_thread::sleep_for(std::chrono::milliseconds(15));
             const auto command = committedSwitchCommand(diseqcPort, voltage18, toneOn);
             rc = dvb_fe_diseqc_cmd(parms, static_cast<unsigned>(command.size()), command.data());
@@ -193,14 +200,17 @@ int Frontend::setLnb(bool voltage18, bool toneOn, int diseqcPort, std::string &e
         }
     }
     rc = dvb_fe_sec_tone(parms, toneOn ? SEC_TONE_ON : SEC_TONE_OFF);
-    if (rc != 0) {
+    if (rc == -EOPNOTSUPP) {
+        notes.noTone = true;
+    } else if (rc != 0) {
         error = describe("cannot switch the 22 kHz tone", rc);
         return rc;
     }
     return 0;
 }
 
-int Frontend::tune(uint32_t deliverySystem, const TuningPlan &plan, std::string &error) {
+int Frontend::tune(uint32_t deliverySystem, uint32_t modulation, const TuningPlan &plan,
+                   std::string &error) {
     dvb_v5_fe_parms *parms = parms_.get();
     tlsLastMessage.clear();
     // Always re-select: it also resets the property list that the last lock overwrote.
@@ -217,8 +227,9 @@ int Frontend::tune(uint32_t deliverySystem, const TuningPlan &plan, std::string 
     storeIfPresent(parms, DTV_VOLTAGE, plan.voltage18 ? SEC_VOLTAGE_18 : SEC_VOLTAGE_13);
     storeIfPresent(parms, DTV_TONE, plan.toneOn ? SEC_TONE_ON : SEC_TONE_OFF);
     if (deliverySystem == SYS_DVBS2) {
-        // Demodulators detect these from the signal; drivers that insist get common values.
-        storeIfPresent(parms, DTV_MODULATION, PSK_8);
+        // Pilots and roll-off are detected by the demodulators; drivers that insist on a value
+        // get the common ones.
+        storeIfPresent(parms, DTV_MODULATION, modulation);
         storeIfPresent(parms, DTV_PILOT, PILOT_AUTO);
         storeIfPresent(parms, DTV_ROLLOFF, ROLLOFF_35);
         storeIfPresent(parms, DTV_STREAM_ID, NO_STREAM_ID_FILTER);
@@ -230,6 +241,7 @@ int Frontend::tune(uint32_t deliverySystem, const TuningPlan &plan, std::string 
         return rc < 0 ? rc : -EINVAL;
     }
     tunedSystem_ = deliverySystem;
+    readBack_ = false;
     return 0;
 }
 
@@ -250,14 +262,28 @@ int Frontend::read(Snapshot &snapshot, std::string &error) {
     snapshot.status = status;
     snapshot.strength = statOf(dvb_fe_retrieve_stats_layer(parms, DTV_STAT_SIGNAL_STRENGTH, 0));
     snapshot.cnr = statOf(dvb_fe_retrieve_stats_layer(parms, DTV_STAT_CNR, 0));
+    // libdvbv5 falls back to the DVBv3 calls (and says so here) when the driver fills in no
+    // DVBv5 statistics; it files their answers as relative, whatever unit the driver used.
+    snapshot.legacyStats = parms->has_v5_stats == 0;
+
     snapshot.deliverySystem =
         tunedSystem_ != 0 ? tunedSystem_ : static_cast<uint32_t>(parms->current_sys);
-    // Once locked, libdvbv5 has read back what the card found (modulation, code rate).
+    const bool locked = (status & FE_HAS_LOCK) != 0;
+    if (locked && !readBack_) {
+        // What the demodulator locked to: libdvbv5 reads it on a change of status only, which
+        // a retune between two locked transponders does not make.
+        readBack_ = dvb_fe_get_parms(parms) == 0;
+    }
     uint32_t value = 0;
+    if (locked && dvb_fe_retrieve_parm(parms, DTV_DELIVERY_SYSTEM, &value) == 0 &&
+        (value == SYS_DVBS || value == SYS_DVBS2)) {
+        snapshot.deliverySystem = value; // some DVB-S2 demodulators also lock DVB-S carriers
+    }
     snapshot.modulation = QPSK;
-    if (snapshot.deliverySystem == SYS_DVBS2 &&
-        dvb_fe_retrieve_parm(parms, DTV_MODULATION, &value) == 0) {
-        snapshot.modulation = value;
+    if (snapshot.deliverySystem == SYS_DVBS2) {
+        snapshot.modulation = dvb_fe_retrieve_parm(parms, DTV_MODULATION, &value) == 0
+                                  ? value
+                                  : static_cast<uint32_t>(QAM_AUTO);
     }
     snapshot.innerFec = dvb_fe_retrieve_parm(parms, DTV_INNER_FEC, &value) == 0
                             ? value

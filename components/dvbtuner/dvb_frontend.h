@@ -22,9 +22,18 @@ struct Snapshot {
     uint32_t status = 0; // fe_status_t bits
     Stat strength;
     Stat cnr;
-    uint32_t deliverySystem = 0; // what was tuned
-    uint32_t modulation = 0;     // as the frontend reports it once locked (QPSK for DVB-S)
+    bool legacyStats = false; // the driver has no DVBv5 statistics: FE_READ_SNR and friends
+    // Once locked, what the driver says it found; before that, what was tuned. A modulation
+    // of QAM_AUTO means the driver did not say (QPSK for DVB-S).
+    uint32_t deliverySystem = 0;
+    uint32_t modulation = 0;
     uint32_t innerFec = 0;
+};
+
+// What setLnb could not do but tuned without.
+struct LnbNotes {
+    bool noVoltage = false; // the driver cannot switch the LNB supply (EOPNOTSUPP)
+    bool noTone = false;    // nor the 22 kHz tone
 };
 
 class Frontend {
@@ -41,11 +50,15 @@ class Frontend {
     const std::string &name() const { return name_; }
 
     // LNB supply (13/18 V), optional DiSEqC committed switch, then the 22 kHz tone. Returns 0
-    // or a negative errno; error then holds the reason.
-    int setLnb(bool voltage18, bool toneOn, int diseqcPort, std::string &error);
-    // Tunes the plan on the given delivery system (SYS_DVBS or SYS_DVBS2), all else automatic.
-    int tune(uint32_t deliverySystem, const TuningPlan &plan, std::string &error);
-    // One status and statistics read (dvb_fe_get_stats).
+    // or a negative errno; error then holds the reason. A supply or tone the driver cannot
+    // switch at all (externally powered LNBs) is not an error: notes says what was left out.
+    int setLnb(bool voltage18, bool toneOn, int diseqcPort, LnbNotes &notes, std::string &error);
+    // Tunes the plan on the given delivery system (SYS_DVBS or SYS_DVBS2). For DVB-S2 the
+    // modulation is QAM_AUTO (the demodulator finds it), QPSK or PSK_8; all else automatic.
+    int tune(uint32_t deliverySystem, uint32_t modulation, const TuningPlan &plan,
+             std::string &error);
+    // One status and statistics read (dvb_fe_get_stats); at the first lock after a tune, also
+    // what the driver locked to.
     int read(Snapshot &snapshot, std::string &error);
 
   private:
@@ -57,6 +70,7 @@ class Frontend {
     Limits limits_;
     std::string name_;
     uint32_t tunedSystem_ = 0;
+    bool readBack_ = false; // the locked parameters were read since the last tune
 };
 
 // The last message libdvbv5 logged on this thread (its log goes here, not to the terminal).

@@ -5,6 +5,7 @@
 #include <libdvbv5/dvb-frontend.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <string_view>
@@ -15,8 +16,7 @@ namespace {
 
 constexpr int kMaxDeviceNumber = 255;
 constexpr long kMaxMHz = 30'000;
-constexpr long kMinSymbolRateKs = 1'000;
-constexpr long kMaxSymbolRateKs = 45'000;
+constexpr long kMaxSymbolRateKs = 1'000'000;
 
 // Decimal digits only, no sign or blanks, 0..kMaxDeviceNumber.
 std::optional<int> parseNumber(std::string_view text) {
@@ -126,8 +126,12 @@ bool isValidFrequency(long mhz) {
     return mhz > 0 && mhz <= kMaxMHz;
 }
 
+bool isPlausibleSymbolRate(long kSymbolsPerSecond) {
+    return kSymbolsPerSecond > 0 && kSymbolsPerSecond <= kMaxSymbolRateKs;
+}
+
 bool isValidSymbolRate(long kSymbolsPerSecond, const Limits &limits) {
-    if (kSymbolsPerSecond < kMinSymbolRateKs || kSymbolsPerSecond > kMaxSymbolRateKs) {
+    if (!isPlausibleSymbolRate(kSymbolsPerSecond)) {
         return false;
     }
     const auto rate = static_cast<uint32_t>(kSymbolsPerSecond) * 1000u;
@@ -205,6 +209,14 @@ PlanResult makePlan(const ProgramSettings &settings, const Limits &limits) {
     plan.diseqcPort = *port;
     result.plan = plan;
     return result;
+}
+
+std::chrono::milliseconds lockWindow(uint32_t symbolRate) {
+    constexpr double kBaseMs = 2500.0;
+    constexpr double kPerInverseMsps = 2500.0;
+    const double msps = std::max(symbolRate, 100'000u) / 1e6; // at most 27.5 s
+    const double ms = kBaseMs + kPerInverseMsps / msps;
+    return std::chrono::milliseconds(std::lround(ms / 100.0) * 100);
 }
 
 std::array<uint8_t, 4> committedSwitchCommand(int port, bool voltage18, bool toneOn) {

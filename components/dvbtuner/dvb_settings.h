@@ -5,6 +5,7 @@
 #pragma once
 
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -42,6 +43,9 @@ bool isValidPolarity(long value); // 0 horizontal, 1 vertical
 bool isValidBand(long value);     // 0 low band, 1 high band
 bool isValidOscillator(long mhz); // any LNB local oscillator 1..30000 MHz
 bool isValidFrequency(long mhz);  // 1..30000 MHz
+// 1..1000000 kS/s: anything a card could be asked for (the card's own range comes later).
+bool isPlausibleSymbolRate(long kSymbolsPerSecond);
+// Within the card's range.
 bool isValidSymbolRate(long kSymbolsPerSecond, const Limits &limits);
 // The program's FEC code: 1..5 = DVB-S 1/2, 2/3, 3/4, 5/6, 7/8; 6 = automatic (what the
 // program always sends). Returns the kernel's fe_code_rate value, nullopt when refused.
@@ -74,6 +78,7 @@ struct ProgramSettings {
     std::optional<long> band;
     long fec = 6;
     long diseqc = 0;
+    bool operator==(const ProgramSettings &) const = default;
 };
 
 enum class PlanProblem { None, Incomplete, IntermediateFrequency, SymbolRate, Other };
@@ -82,6 +87,13 @@ struct PlanResult {
     PlanProblem problem = PlanProblem::None;
 };
 PlanResult makePlan(const ProgramSettings &settings, const Limits &limits);
+
+// How long one acquisition attempt (one delivery system, one modulation) gets to lock before
+// the next is tried. Demodulators search carrier offsets in steps of a fraction of the symbol
+// rate and need a fixed number of symbols per step, so a low rate needs longer:
+// 2.5 s + 2.5 s x (1 MS/s / rate), rounded to 100 ms (2.6 s at 27.5 MS/s, 5 s at 1 MS/s).
+// Drivers report no acquisition time to user space, so this is the same for every card.
+std::chrono::milliseconds lockWindow(uint32_t symbolRate);
 
 // DiSEqC 1.0 "write to port group 0" (committed switches) for the given input.
 std::array<uint8_t, 4> committedSwitchCommand(int port, bool voltage18, bool toneOn);

@@ -1,10 +1,12 @@
-// The Linux DVB tuner card filter (see dvb_tuner_filter.h). Values are checked when the
-// program sets them as far as they can be on their own (the intermediate frequency as soon as
-// the oscillator is known), and the whole transponder again before each tune.
+// The Linux DVB tuner card filter (see dvb_tuner_filter.h). The setters keep any value that
+// means something for some card; whether this card can reach the whole transponder is checked
+// before each tune, and a transponder it cannot reach is simply not tuned (and said why, once).
 #include "components/dvbtuner/dvb_tuner_filter.h"
 
 #include <libdvbv5/dvb-frontend.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <new>
 
@@ -17,17 +19,13 @@ void printToStderr(const std::string &line) {
     std::fflush(stderr);
 }
 
-bool hasStrength(const Stat &strength) {
-    return strength.scale == StatScale::Relative || strength.scale == StatScale::Decibel;
-}
-
 std::string mhz(uint32_t kHz) {
     return std::to_string(kHz / 1000);
 }
 
 const Limits kDefaultLimits{};
 
-// Keeps a value the card can take; one it cannot take leaves the setting as it was.
+// Keeps a value that means something for some card; one that cannot leaves the setting as it was.
 template <typename Field> HRESULT keepIfValid(bool valid, Field &field, LONG value) {
     if (!valid) {
         return E_INVALIDARG;
@@ -49,12 +47,35 @@ const Limits &DvbTunerFilter::limits() const {
 }
 
 void DvbTunerFilter::report(const std::string &line) {
-    // applyTuning runs every 600 ms: say a thing once, not on every call.
-    if (line == lastReport_) {
-        return;
+    // applyTuning runs every 600 ms: each reason is said once for the values it concerns.
+    if (told_.insert(line).second) {
+        reporter_(line);
     }
-    lastReport_ = line;
-    reporter_(line);
+}
+
+std::vector<DvbTunerFilter::Attempt> DvbTunerFilter::attempts() const {
+    const bool canS = frontend_->supports(SYS_DVBS);
+    const bool canS2 = frontend_->supports(SYS_DVBS2);
+    // DVB-S2: the demodulator's own modulation detection first; drivers that want to be told
+    // (some refuse QAM_AUTO, some accept it and never lock) get QPSK and 8PSK in turn.
+    std::vector<uint32_t> modulations{QAM_AUTO, QPSK, PSK_8};
+    if (autoModulationRefused_) {
+        modulations = {QPSK, PSK_8};
+    } else if (autoModulationLocked_) {
+        modulations = {QAM_AUTO};
+    }
+    std::vector<Attempt> list;
+    if (!canS2) {
+        list.push_back({SYS_DVBS, QPSK});
+        return list;
+    }
+    for (uint32_t modulation : modulations) {
+        if (canS) {
+            list.push_back({SYS_DVBS, QPSK}); // DVB-S between each, the most common still
+        }
+        list.push_back({SYS_DVBS2, modulation});
+    }
+    return list;
 }
 
 STDMETHODIMP DvbTunerFilter::initialize() {
@@ -71,30 +92,16 @@ STDMETHODIMP DvbTunerFilter::initialize() {
 }
 
 STDMETHODIMP DvbTunerFilter::setTransponderFrequency(LONG frequencyMHz) {
-    if (!isValidFrequency(frequencyMHz)) {
-        return E_INVALIDARG;
-    }
-    if (settings_.oscillatorMHz) {
-        const uint32_t ifKHz = intermediateFrequencyKHz(frequencyMHz, *settings_.oscillatorMHz);
-        if (!isIntermediateFrequencyInRange(ifKHz, limits())) {
-            report(std::to_string(frequencyMHz) + " MHz with a " +
-                   std::to_string(*settings_.oscillatorMHz) + " MHz oscillator gives " +
-                   mhz(ifKHz) + " MHz, outside the card's " + mhz(limits().ifMinKHz) + ".." +
-                   mhz(limits().ifMaxKHz) + " MHz");
-            return E_INVALIDARG;
-        }
-    }
-    settings_.frequencyMHz = frequencyMHz;
-    return S_OK;
+    // Whether the card reaches it (through the oscillator) is applyTuning's question.
+    return keepIfValid(isValidFrequency(frequencyMHz), settings_.frequencyMHz, frequencyMHz);
 }
 
 STDMETHODIMP DvbTunerFilter::setSymbolRate(LONG symbolRate) {
-    return keepIfValid(isValidSymbolRate(symbolRate, limits()), settings_.symbolRateKs, symbolRate);
+    return keepIfValid(isPlausibleSymbolRate(symbolRate), settings_.symbolRateKs, symbolRate);
 }
 
 STDMETHODIMP DvbTunerFilter::setLnbFrequency(LONG oscillatorMHz) {
-    // The intermediate frequency is checked with the transponder frequency that follows:
-    // the program sets the oscillator first, sometimes twice (9750, then 5150 for C band).
+    // The program sets the oscillator first, sometimes twice (9750, then 5150 for C band).
     return keepIfValid(isValidOscillator(oscillatorMHz), settings_.oscillatorMHz, oscillatorMHz);
 }
 
@@ -114,48 +121,94 @@ STDMETHODIMP DvbTunerFilter::setDiseqc(LONG diseqc) {
     return keepIfValid(diseqcPortFromProgram(diseqc).has_value(), settings_.diseqc, diseqc);
 }
 
-HRESULT DvbTunerFilter::tune(const TuningPlan &plan, uint32_t system) {
+HRESULT DvbTunerFilter::tune(const TuningPlan &plan) {
     std::string error;
     const bool lnbChanged = !lnbPlan_ || lnbPlan_->voltage18 != plan.voltage18 ||
                             lnbPlan_->toneOn != plan.toneOn ||
                             lnbPlan_->diseqcPort != plan.diseqcPort;
     if (lnbChanged) {
-        if (frontend_->setLnb(plan.voltage18, plan.toneOn, plan.diseqcPort, error) != 0) {
+        LnbNotes notes;
+        if (frontend_->setLnb(plan.voltage18, plan.toneOn, plan.diseqcPort, notes, error) != 0) {
             report(error);
             lnbPlan_.reset();
             tunedPlan_.reset();
             return E_FAIL;
         }
+        if (notes.noVoltage && !toldNoVoltage_) {
+            toldNoVoltage_ = true;
+            reporter_("the card cannot switch the LNB supply (13/18 V); tuning without it, so "
+                      "the polarity must be selected by whatever powers the LNB");
+        }
+        if (notes.noTone && !toldNoTone_) {
+            toldNoTone_ = true;
+            reporter_("the card cannot switch the 22 kHz tone; tuning without it, so the LNB "
+                      "band must be selected by whatever powers the LNB");
+        }
         lnbPlan_ = plan;
     }
-    if (frontend_->tune(system, plan, error) != 0) {
+    for (;;) {
+        const auto list = attempts();
+        const Attempt attempt = list[attempt_ % list.size()];
+        const int rc = frontend_->tune(attempt.system, attempt.modulation, plan, error);
+        if (rc == 0) {
+            tuned_ = attempt;
+            break;
+        }
+        if (attempt.modulation == QAM_AUTO && (rc == -EINVAL || rc == -EOPNOTSUPP)) {
+            // Told at once, unlike a driver that takes QAM_AUTO and then never locks.
+            autoModulationRefused_ = true;
+            continue;
+        }
         report(error);
         tunedPlan_.reset();
         return E_FAIL;
     }
     tunedPlan_ = plan;
-    system_ = system;
     tunedAt_ = clock_();
     lockedSinceTune_ = false;
-    lastReport_.clear();
     return S_OK;
+}
+
+bool DvbTunerFilter::read() {
+    std::string error;
+    Snapshot snapshot;
+    if (frontend_->read(snapshot, error) != 0) {
+        report(error);
+        snapshot_ = Snapshot{};
+        return false;
+    }
+    snapshot_ = snapshot;
+    if ((snapshot.status & FE_HAS_LOCK) != 0 && snapshot.legacyStats &&
+        snapshot.cnr.scale == StatScale::Relative) {
+        largestLegacySnr_ = std::max(largestLegacySnr_, snapshot.cnr.uvalue);
+    }
+    return true;
 }
 
 STDMETHODIMP DvbTunerFilter::applyTuning() {
     if (!frontend_) {
         return E_UNEXPECTED;
     }
+    if (settings_ != toldFor_) {
+        told_.clear(); // new values: their problems are news again
+        toldFor_ = settings_;
+    }
     const PlanResult planned = makePlan(settings_, limits());
     if (!planned.plan) {
         switch (planned.problem) {
         case PlanProblem::IntermediateFrequency:
-            report("the transponder's intermediate frequency is outside the card's " +
-                   mhz(limits().ifMinKHz) + ".." + mhz(limits().ifMaxKHz) + " MHz");
+            report(std::to_string(*settings_.frequencyMHz) + " MHz with the " +
+                   std::to_string(*settings_.oscillatorMHz) + " MHz oscillator is " +
+                   mhz(intermediateFrequencyKHz(*settings_.frequencyMHz,
+                                                *settings_.oscillatorMHz)) +
+                   " MHz at the card, outside its range of " + mhz(limits().ifMinKHz) + ".." +
+                   mhz(limits().ifMaxKHz) + " MHz: not tuned");
             return E_INVALIDARG;
         case PlanProblem::SymbolRate:
-            report("the symbol rate is outside the card's " +
+            report(std::to_string(*settings_.symbolRateKs) +
+                   " kS/s is outside the card's symbol rates of " +
                    std::to_string(limits().symbolRateMin / 1000) + ".." +
-                   std::to_string(limits().symbolRateMax / 1000) + " kS/s");
+                   std::to_string(limits().symbolRateMax / 1000) + " kS/s: not tuned");
             return E_INVALIDARG;
         case PlanProblem::Incomplete:
             return E_UNEXPECTED;
@@ -164,43 +217,31 @@ STDMETHODIMP DvbTunerFilter::applyTuning() {
         }
     }
     const TuningPlan &plan = *planned.plan;
-    const bool canS = frontend_->supports(SYS_DVBS);
-    const bool canS2 = frontend_->supports(SYS_DVBS2);
 
     bool justTuned = false;
     if (!tunedPlan_ || *tunedPlan_ != plan) {
-        const HRESULT hr = tune(plan, canS ? SYS_DVBS : SYS_DVBS2);
-        if (FAILED(hr)) {
-            return hr;
+        attempt_ = 0;
+        if (FAILED(tune(plan))) {
+            return E_FAIL;
         }
         justTuned = true;
     }
-
-    std::string error;
-    Snapshot snapshot;
-    if (frontend_->read(snapshot, error) != 0) {
-        report(error);
-        snapshot_ = Snapshot{};
+    if (!read()) {
         return E_FAIL;
     }
-    snapshot_ = snapshot;
-
-    const bool locked = (snapshot.status & FE_HAS_LOCK) != 0;
-    if (locked) {
+    if ((snapshot_.status & FE_HAS_LOCK) != 0) {
         lockedSinceTune_ = true;
-    } else if (!justTuned && !lockedSinceTune_ && canS && canS2 &&
-               clock_() - tunedAt_ >= kLockWindow) {
-        // No lock within the window: the transponder may be of the other generation. Once a
-        // system has locked it is kept for this transponder (the dish may just be off target).
-        tune(plan, system_ == SYS_DVBS ? SYS_DVBS2 : SYS_DVBS);
-    }
-
-    if (locked) {
+        autoModulationLocked_ = autoModulationLocked_ || tuned_.modulation == QAM_AUTO;
         return S_OK;
     }
-    if ((snapshot.status & (FE_HAS_CARRIER | FE_HAS_SIGNAL)) != 0 &&
-        hasStrength(snapshot.strength)) {
-        return S_FALSE; // a carrier to aim at, not yet a lock
+    // Not locked: no reading, whatever the frontend says about a carrier, since a carrier is
+    // also a neighbouring satellite or the LNB's own noise. While this transponder has never
+    // locked, the next attempt gets its turn once this one has had its window; once it has,
+    // the attempt is kept (the dish may just be off target).
+    if (!justTuned && !lockedSinceTune_ && attempts().size() > 1 &&
+        clock_() - tunedAt_ >= lockWindow(plan.symbolRate)) {
+        ++attempt_;
+        tune(plan);
     }
     return E_FAIL;
 }
@@ -209,15 +250,7 @@ STDMETHODIMP DvbTunerFilter::refreshMeasurement() {
     if (!frontend_) {
         return E_UNEXPECTED;
     }
-    std::string error;
-    Snapshot snapshot;
-    if (frontend_->read(snapshot, error) != 0) {
-        report(error);
-        snapshot_ = Snapshot{};
-        return E_FAIL;
-    }
-    snapshot_ = snapshot;
-    return S_OK;
+    return read() ? S_OK : E_FAIL;
 }
 
 STDMETHODIMP DvbTunerFilter::getSnr(FLOAT *snr) {
@@ -225,8 +258,8 @@ STDMETHODIMP DvbTunerFilter::getSnr(FLOAT *snr) {
         return E_POINTER;
     }
     *snr = 0.0f;
-    if (snapshot_.valid) {
-        *snr = static_cast<FLOAT>(cnrDb(snapshot_.cnr).value_or(0.0));
+    if (snapshot_.valid && (snapshot_.status & FE_HAS_LOCK) != 0) {
+        *snr = shownReading().snr;
     }
     return S_OK;
 }
@@ -236,21 +269,21 @@ STDMETHODIMP DvbTunerFilter::getQuality(LONG *quality) {
         return E_POINTER;
     }
     *quality = 0;
-    if (!snapshot_.valid) {
-        return S_OK;
-    }
-    if ((snapshot_.status & FE_HAS_LOCK) != 0) {
-        if (const auto db = cnrDb(snapshot_.cnr)) {
-            const double threshold =
-                qefThresholdDb(snapshot_.deliverySystem, snapshot_.modulation, snapshot_.innerFec);
-            *quality = static_cast<LONG>(qualityFromMargin(*db, threshold));
-            return S_OK;
-        }
-    }
-    if (const auto fromStrength = qualityFromStrength(snapshot_.strength)) {
-        *quality = static_cast<LONG>(*fromStrength);
+    if (snapshot_.valid && (snapshot_.status & FE_HAS_LOCK) != 0) {
+        *quality = static_cast<LONG>(shownReading().quality);
     }
     return S_OK;
+}
+
+Shown DvbTunerFilter::shownReading() const {
+    LockedReading reading;
+    reading.cnr = snapshot_.cnr;
+    reading.legacyCnr = snapshot_.legacyStats;
+    reading.legacyUnit = legacySnrUnit(largestLegacySnr_);
+    reading.strength = snapshot_.strength;
+    reading.thresholdDb =
+        qefThresholdDb(snapshot_.deliverySystem, snapshot_.modulation, snapshot_.innerFec);
+    return showLocked(reading);
 }
 
 HRESULT createDvbTunerFilter(const char *tunerVariable, REFIID riid, void **object,

@@ -1,9 +1,11 @@
 // The tuner card filter for a Linux DVB-S/S2 card: the program's TunerControl calls mapped
-// onto one libdvbv5 frontend. It keeps the program's values and refuses those no card can
-// take, tunes only when they changed (DVB-S first, DVB-S2 when the card has it and DVB-S finds
-// no lock), and answers signal readings from the card's statistics. It is used from the
-// program's one UI thread and never blocks longer than a DiSEqC exchange (about 30 ms).
-// It does not scan, read transport streams or drive motors.
+// onto one libdvbv5 frontend. It keeps the program's values (refusing only those no card can
+// take; a value this card cannot reach just leaves it untuned), tunes only when they changed,
+// tries DVB-S and the DVB-S2 modulations in turn until one locks, succeeds in applyTuning only
+// with a lock and answers signal readings from the locked signal's statistics. Reasons for
+// not tuning go to the reporter once each. It is used from the program's one UI thread and
+// never blocks longer than a DiSEqC exchange (about 30 ms). It does not scan, read transport
+// streams or drive motors.
 #pragma once
 
 #include "components/common/tuner_filter_base.h"
@@ -14,7 +16,9 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <set>
 #include <string>
+#include <vector>
 
 namespace vintorel::dvb {
 
@@ -22,9 +26,6 @@ class DvbTunerFilter final : public TunerFilterBase {
   public:
     using Clock = std::function<std::chrono::steady_clock::time_point()>;
     using Reporter = std::function<void(const std::string &line)>;
-
-    // How long one delivery system gets to lock before the other is tried.
-    static constexpr std::chrono::milliseconds kLockWindow{1500};
 
     // Starts with one reference. The reporter receives one-line messages for the user
     // (default: "vintorel: ..." on stderr).
@@ -44,9 +45,19 @@ class DvbTunerFilter final : public TunerFilterBase {
     STDMETHODIMP getQuality(LONG *quality) override;
 
   private:
+    // One acquisition attempt: a delivery system and, for DVB-S2, the modulation asked for.
+    struct Attempt {
+        uint32_t system = 0;
+        uint32_t modulation = 0;
+    };
+    // The attempts tried in turn while nothing locks, in order.
+    std::vector<Attempt> attempts() const;
+
     ~DvbTunerFilter() override;
 
-    HRESULT tune(const TuningPlan &plan, uint32_t system);
+    HRESULT tune(const TuningPlan &plan);
+    bool read();
+    Shown shownReading() const;
     void report(const std::string &line);
     const Limits &limits() const;
 
@@ -58,11 +69,18 @@ class DvbTunerFilter final : public TunerFilterBase {
 
     std::optional<TuningPlan> tunedPlan_;
     std::optional<TuningPlan> lnbPlan_; // what the LNB supply, switch and tone were last set to
-    uint32_t system_ = 0;
+    std::size_t attempt_ = 0;           // into attempts(), counting up while nothing locks
+    Attempt tuned_;
     std::chrono::steady_clock::time_point tunedAt_{};
     bool lockedSinceTune_ = false;
+    bool autoModulationRefused_ = false; // the driver refused QAM_AUTO for DVB-S2
+    bool autoModulationLocked_ = false;  // and this one has locked with it
+    bool toldNoVoltage_ = false;
+    bool toldNoTone_ = false;
+    uint64_t largestLegacySnr_ = 0; // of a locked signal, to tell the driver's unit
     Snapshot snapshot_;
-    std::string lastReport_;
+    std::set<std::string> told_; // said for the current values
+    ProgramSettings toldFor_;
 };
 
 // What the module's class factory does: reads the frontend from VINTOREL_TUNER's value and

@@ -1,4 +1,4 @@
-// CNR and quality from a DVB frontend's statistics (see signal_quality.h). The thresholds are
+// Quality and S/N from a locked DVB frontend's statistics (see signal_quality.h). The thresholds are
 // the quasi-error-free Es/N0 figures of the DVB-S and DVB-S2 standards (AWGN channel, DVB-S2
 // normal frames, no pilots); a real receiver needs a little more, which only shifts the scale.
 #include "components/dvbtuner/signal_quality.h"
@@ -49,20 +49,20 @@ std::optional<double> lookUp(const Threshold (&table)[N], uint32_t modulation, u
     return it->esN0Db;
 }
 
+double relativePercent(uint64_t value) {
+    return static_cast<double>(std::min<uint64_t>(value, 65535)) / 65535.0 * 100.0;
+}
+
 } // namespace
 
-std::optional<double> cnrDb(const Stat &cnr) {
-    switch (cnr.scale) {
-    case StatScale::Decibel:
-        return static_cast<double>(cnr.svalue) / 1000.0;
-    case StatScale::Relative: {
-        const double fraction =
-            static_cast<double>(std::min<uint64_t>(cnr.uvalue, 65535)) / 65535.0;
-        return fraction * kRelativeCnrFullScaleDb;
+LegacySnrUnit legacySnrUnit(uint64_t largestLockedValue) {
+    if (largestLockedValue <= kLegacyTenthDbMax) {
+        return LegacySnrUnit::TenthDb;
     }
-    default:
-        return std::nullopt;
+    if (largestLockedValue <= kLegacyDb256Max) {
+        return LegacySnrUnit::Db256;
     }
+    return LegacySnrUnit::Relative;
 }
 
 double qefThresholdDb(uint32_t deliverySystem, uint32_t modulation, uint32_t innerFec) {
@@ -81,30 +81,66 @@ double qefThresholdDb(uint32_t deliverySystem, uint32_t modulation, uint32_t inn
     return *lookUp(kDvbS, QPSK, FEC_3_4);
 }
 
-long qualityFromMargin(double cnrDb, double thresholdDb) {
+double marginPercent(double cnrDb, double thresholdDb) {
     if (!std::isfinite(cnrDb) || !std::isfinite(thresholdDb)) {
-        return 0;
+        return 0.0;
     }
-    const double percent = (cnrDb - thresholdDb) / kQualitySpanDb * 100.0;
-    return std::lround(std::clamp(percent, 0.0, 100.0));
+    return std::clamp((cnrDb - thresholdDb) / kQualitySpanDb * 100.0, 0.0, 100.0);
 }
 
-std::optional<long> qualityFromStrength(const Stat &strength) {
+long qualityFromMargin(double cnrDb, double thresholdDb) {
+    return std::lround(marginPercent(cnrDb, thresholdDb));
+}
+
+std::optional<double> strengthPercent(const Stat &strength) {
     switch (strength.scale) {
-    case StatScale::Relative: {
-        const double fraction =
-            static_cast<double>(std::min<uint64_t>(strength.uvalue, 65535)) / 65535.0;
-        return std::lround(fraction * 100.0);
-    }
+    case StatScale::Relative:
+        return relativePercent(strength.uvalue);
     case StatScale::Decibel: {
         const double dbm = static_cast<double>(strength.svalue) / 1000.0;
         const double percent =
             (dbm - kStrengthFloorDbm) / (kStrengthCeilingDbm - kStrengthFloorDbm) * 100.0;
-        return std::lround(std::clamp(percent, 0.0, 100.0));
+        return std::clamp(percent, 0.0, 100.0);
     }
     default:
         return std::nullopt;
     }
+}
+
+Shown showLocked(const LockedReading &reading) {
+    std::optional<double> percent;
+    std::optional<double> db;
+    const Stat &cnr = reading.cnr;
+    if (cnr.scale == StatScale::Decibel) {
+        db = static_cast<double>(cnr.svalue) / 1000.0;
+        percent = marginPercent(*db, reading.thresholdDb);
+    } else if (cnr.scale == StatScale::Relative && !reading.legacyCnr) {
+        percent = relativePercent(cnr.uvalue);
+    } else if (cnr.scale == StatScale::Relative) {
+        const auto raw = static_cast<double>(std::min<uint64_t>(cnr.uvalue, 65535));
+        switch (reading.legacyUnit) {
+        case LegacySnrUnit::TenthDb:
+            percent = marginPercent(raw / 10.0, reading.thresholdDb);
+            break;
+        case LegacySnrUnit::Db256:
+            percent = marginPercent(raw / 256.0, reading.thresholdDb);
+            break;
+        case LegacySnrUnit::Relative:
+            percent = relativePercent(cnr.uvalue);
+            break;
+        }
+    } else {
+        percent = strengthPercent(reading.strength);
+    }
+    Shown shown;
+    // Locked is never shown as "no signal": at least 1 %, so the lamp and the tone follow the lock.
+    shown.quality = std::max(1L, std::lround(percent.value_or(0.0)));
+    if (db) {
+        shown.snr = std::isfinite(*db) ? static_cast<float>(*db) : 0.0f;
+    } else {
+        shown.snr = static_cast<float>(std::clamp(percent.value_or(0.0), 0.0, kMaxShownPercent));
+    }
+    return shown;
 }
 
 } // namespace vintorel::dvb
