@@ -7,7 +7,9 @@
 
 #include <cerrno>
 #include <memory>
+#include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace vintorel::dvb {
@@ -129,27 +131,45 @@ std::string rowName(const ::testing::TestParamInfo<BandRow> &row) {
 
 INSTANTIATE_TEST_SUITE_P(Rows, BandTable, ::testing::ValuesIn(bandRows()), rowName);
 
-// --- Refusals ------------------------------------------------------------------------------
+// --- Values the card cannot reach, values no card can take ---------------------------------
 
-TEST_F(DvbFilter, FrequenciesOutsideTheIntermediateBandAreRefusedAtTheSetCall) {
+TEST_F(DvbFilter, ValuesTheCardCannotReachLeaveItUntunedAndAreToldOnce) {
+    device_->symbolRateMin = 2'000'000;
+    device_->symbolRateMax = 30'000'000;
     struct Case {
-        LONG mhz;
-        LONG oscillator;
+        LONG mhz, ks;
+        const char *told;
     };
-    const Case cases[] = {{4201, 9750}, {10699, 9750}, {12751, 10600}, {2000, 5150}, {9750, 9750}};
+    const Case cases[] = {
+        {12751, 27500, "12751 MHz with the 10600 MHz oscillator is 2151 MHz at the card, "
+                       "outside its range of 950..2150 MHz: not tuned"},
+        {15000, 27500, "4400 MHz at the card"},
+        {10699, 27500, "949 MHz at the card"},
+        {4201, 27500, "5549 MHz at the card"}, // above C band: the Ku oscillator stays
+        {11000, 45000, "45000 kS/s is outside the card's symbol rates of 2000..30000 kS/s"},
+        {11000, 1000, "1000 kS/s is outside"},
+    };
     for (const auto &c : cases) {
+        SCOPED_TRACE(c.mhz);
+        messages_.clear();
         auto filter = opened();
-        ASSERT_EQ(filter->setLnbSelection(0), S_OK);
-        ASSERT_EQ(filter->setLnbFrequency(c.oscillator), S_OK);
-        ASSERT_EQ(filter->setPolarity(0), S_OK);
-        ASSERT_EQ(filter->setSymbolRate(27500), S_OK);
-        EXPECT_EQ(filter->setTransponderFrequency(c.mhz), E_INVALIDARG) << c.mhz;
-        EXPECT_TRUE(FAILED(filter->applyTuning()));
+        ASSERT_EQ(search(*filter, c.mhz, 0, c.ks), S_OK); // no setter fails: the program goes on
+        for (int i = 0; i < 3; ++i) {
+            EXPECT_TRUE(FAILED(filter->applyTuning()));
+            advance(600ms);
+        }
+        EXPECT_TRUE(device_->tunes.empty());
+        ASSERT_EQ(messages_.size(), 1u);
+        EXPECT_NE(messages_.front().find(c.told), std::string::npos) << messages_.front();
+        // A reachable transponder afterwards tunes.
+        ASSERT_EQ(search(*filter, 11000, 0), S_OK);
+        EXPECT_EQ(filter->applyTuning(), S_OK);
+        EXPECT_EQ(device_->tunes.size(), 1u);
+        filter.reset();
+        SetUp();
+        device_->symbolRateMin = 2'000'000;
+        device_->symbolRateMax = 30'000'000;
     }
-    EXPECT_TRUE(device_->tunes.empty());
-    ASSERT_FALSE(messages_.empty());
-    EXPECT_NE(messages_.front().find("outside the card's 950..2150 MHz"), std::string::npos)
-        << messages_.front();
 }
 
 TEST_F(DvbFilter, ValuesNoCardCanTakeAreRefused) {
@@ -164,10 +184,9 @@ TEST_F(DvbFilter, ValuesNoCardCanTakeAreRefused) {
         {"polarity", &DvbTunerFilter::setPolarity, -1},
         {"band", &DvbTunerFilter::setLnbSelection, 2},
         {"band", &DvbTunerFilter::setLnbSelection, -1},
-        {"symbol rate", &DvbTunerFilter::setSymbolRate, 999},
-        {"symbol rate", &DvbTunerFilter::setSymbolRate, 45001},
         {"symbol rate", &DvbTunerFilter::setSymbolRate, 0},
         {"symbol rate", &DvbTunerFilter::setSymbolRate, -27500},
+        {"symbol rate", &DvbTunerFilter::setSymbolRate, 1'000'001},
         {"fec", &DvbTunerFilter::setFec, 0},
         {"fec", &DvbTunerFilter::setFec, 7},
         {"diseqc", &DvbTunerFilter::setDiseqc, -1},
@@ -181,31 +200,16 @@ TEST_F(DvbFilter, ValuesNoCardCanTakeAreRefused) {
         EXPECT_EQ(((*filter).*(c.set))(c.value), E_INVALIDARG) << c.what << " " << c.value;
     }
     const Case accepted[] = {
-        {"symbol rate", &DvbTunerFilter::setSymbolRate, 1000},
-        {"symbol rate", &DvbTunerFilter::setSymbolRate, 45000},
+        {"symbol rate", &DvbTunerFilter::setSymbolRate, 999},
+        {"symbol rate", &DvbTunerFilter::setSymbolRate, 45001},
+        {"frequency", &DvbTunerFilter::setTransponderFrequency, 15000},
         {"fec", &DvbTunerFilter::setFec, 1},
         {"diseqc", &DvbTunerFilter::setDiseqc, 4},
     };
     for (const auto &c : accepted) {
         EXPECT_EQ(((*filter).*(c.set))(c.value), S_OK) << c.what << " " << c.value;
     }
-}
-
-TEST_F(DvbFilter, TheFrontendsOwnSymbolRateRangeApplies) {
-    device_->symbolRateMin = 2'000'000;
-    device_->symbolRateMax = 30'000'000;
-    auto early = make();
-    // Set before the card is known: accepted, then refused when the card says otherwise.
-    ASSERT_EQ(search(*early, 11000, 0, 40000), S_OK);
-    ASSERT_EQ(early->initialize(), S_OK);
-    EXPECT_EQ(early->applyTuning(), E_INVALIDARG);
-    EXPECT_TRUE(device_->tunes.empty());
-    early.reset();
-
-    auto filter = opened();
-    EXPECT_EQ(filter->setSymbolRate(30001), E_INVALIDARG);
-    EXPECT_EQ(filter->setSymbolRate(1999), E_INVALIDARG);
-    EXPECT_EQ(filter->setSymbolRate(30000), S_OK);
+    EXPECT_TRUE(messages_.empty());
 }
 
 TEST_F(DvbFilter, NullOutPointers) {
@@ -254,74 +258,101 @@ TEST_F(DvbFilter, TunesOnlyWhenSomethingChanged) {
     EXPECT_EQ(device_->lastTuned(DTV_SYMBOL_RATE), 22'000'000u);
 }
 
-TEST_F(DvbFilter, FallsBackToDvbS2WhenDvbSDoesNotLock) {
-    device_->lockingSystems = {SYS_DVBS2};
-    device_->lockedModulation = PSK_8;
-    device_->lockedFec = FEC_2_3;
-    auto filter = opened();
-    ASSERT_EQ(search(*filter, 11000, 0), S_OK);
-
-    EXPECT_NE(filter->applyTuning(), S_OK); // a carrier, no lock
-    ASSERT_EQ(device_->tunes.size(), 1u);
-    EXPECT_EQ(device_->lastTuned(DTV_DELIVERY_SYSTEM), static_cast<uint32_t>(SYS_DVBS));
-
-    advance(600ms); // not yet: DVB-S gets its window
-    filter->applyTuning();
-    EXPECT_EQ(device_->tunes.size(), 1u);
-
-    advance(900ms);
-    filter->applyTuning();
-    ASSERT_EQ(device_->tunes.size(), 2u);
-    EXPECT_EQ(device_->lastTuned(DTV_DELIVERY_SYSTEM), static_cast<uint32_t>(SYS_DVBS2));
-    EXPECT_EQ(device_->lastTuned(DTV_FREQUENCY), 1'250'000u);
-    EXPECT_EQ(device_->lastTuned(DTV_SYMBOL_RATE), 27'500'000u);
-
-    advance(600ms);
-    EXPECT_EQ(filter->applyTuning(), S_OK);
-    // Locked on DVB-S2: kept, also when the lock goes while the dish moves.
-    device_->signalPresent = false;
-    for (int i = 0; i < 10; ++i) {
-        advance(600ms);
-        EXPECT_TRUE(FAILED(filter->applyTuning()));
+// What each tune asked for: the delivery system and, for DVB-S2, the modulation.
+using Attempt = std::pair<uint32_t, uint32_t>;
+std::vector<Attempt> attemptsOf(const FakeFrontend &device) {
+    std::vector<Attempt> out;
+    for (const auto &tune : device.tunes) {
+        const uint32_t system = tune.at(DTV_DELIVERY_SYSTEM);
+        out.emplace_back(system, system == SYS_DVBS2 ? tune.at(DTV_MODULATION) : 0u);
     }
-    EXPECT_EQ(device_->tunes.size(), 2u);
+    return out;
 }
 
-TEST_F(DvbFilter, AlternatesSystemsWhileNothingLocks) {
+TEST_F(DvbFilter, AcquisitionAttemptsTakeTurnsUntilOneLocks) {
+    const Attempt s{SYS_DVBS, 0}, s2Auto{SYS_DVBS2, QAM_AUTO}, s2Qpsk{SYS_DVBS2, QPSK},
+        s2Psk8{SYS_DVBS2, PSK_8};
+    struct Case {
+        const char *what;
+        std::vector<uint32_t> systems;
+        std::set<uint32_t> locking;
+        uint32_t carrier;
+        bool detectsModulation, refusesAuto;
+        std::vector<Attempt> expected;
+    };
+    const std::vector<uint32_t> both{SYS_DVBS, SYS_DVBS2};
+    const Case cases[] = {
+        {"DVB-S", both, {SYS_DVBS}, QPSK, true, false, {s}},
+        {"DVB-S2, modulation found by the card", both, {SYS_DVBS2}, PSK_8, true, false,
+         {s, s2Auto}},
+        {"8PSK, a card that takes QAM_AUTO but needs to be told",
+         both,
+         {SYS_DVBS2},
+         PSK_8,
+         false,
+         false,
+         {s, s2Auto, s, s2Qpsk, s, s2Psk8}},
+        {"8PSK, a card that refuses QAM_AUTO", both, {SYS_DVBS2}, PSK_8, false, true,
+         {s, s2Qpsk, s, s2Psk8}},
+        {"nothing locks", both, {}, QPSK, true, false, {s, s2Auto, s, s2Qpsk, s, s2Psk8, s, s2Auto}},
+        {"a DVB-S card", {SYS_DVBS}, {}, QPSK, true, false, {s}},
+        {"a DVB-S2 card, QPSK to be told", {SYS_DVBS2}, {SYS_DVBS2}, QPSK, false, false,
+         {s2Auto, s2Qpsk}},
+    };
+    const auto window = lockWindow(27'500'000);
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        SetUp();
+        device_->systems = c.systems;
+        device_->lockingSystems = c.locking;
+        device_->lockedModulation = c.carrier;
+        device_->detectsModulation = c.detectsModulation;
+        device_->refusesAutoModulation = c.refusesAuto;
+        auto filter = opened();
+        ASSERT_EQ(search(*filter, 11000, 0), S_OK);
+        HRESULT hr = E_FAIL;
+        auto lastTuneAt = now_;
+        std::size_t tunes = 0;
+        for (int i = 0; i < 40 && hr != S_OK; ++i) { // 24 s at the program's pace
+            hr = filter->applyTuning();
+            if (device_->tunes.size() != tunes) {
+                if (tunes != 0) { // each attempt has its whole window, and not much more
+                    EXPECT_GE(now_ - lastTuneAt, window);
+                    EXPECT_LT(now_ - lastTuneAt, window + 600ms);
+                }
+                tunes = device_->tunes.size();
+                lastTuneAt = now_;
+            }
+            advance(600ms);
+        }
+        const std::vector<Attempt> tried = attemptsOf(*device_);
+        EXPECT_EQ(tried, c.expected);
+        EXPECT_EQ(hr == S_OK, !c.locking.empty());
+        // Once locked, the attempt is kept although the lock goes while the dish moves.
+        device_->signalPresent = false;
+        for (int i = 0; i < 10 && hr == S_OK; ++i) {
+            EXPECT_TRUE(FAILED(filter->applyTuning()));
+            advance(600ms);
+        }
+        EXPECT_EQ(attemptsOf(*device_).size(), tried.size());
+    }
+}
+
+TEST_F(DvbFilter, LowSymbolRatesGetALongerWindow) {
     device_->lockingSystems = {};
-    auto filter = opened();
-    ASSERT_EQ(search(*filter, 11000, 0), S_OK);
-    for (int i = 0; i < 11; ++i) { // 6 s at the program's pace
-        filter->applyTuning();
-        advance(600ms);
+    for (const auto &[ks, window] : {std::pair{27500, 2600ms}, std::pair{1000, 5000ms}}) {
+        SCOPED_TRACE(ks);
+        SetUp();
+        device_->lockingSystems = {};
+        auto filter = opened();
+        ASSERT_EQ(search(*filter, 11000, 0, ks), S_OK);
+        const auto start = now_;
+        while (device_->tunes.size() < 2 && now_ - start < 20s) {
+            filter->applyTuning();
+            advance(100ms);
+        }
+        EXPECT_EQ(now_ - start, window + 100ms);
     }
-    std::vector<uint32_t> systems;
-    for (const auto &tune : device_->tunes) {
-        systems.push_back(tune.at(DTV_DELIVERY_SYSTEM));
-    }
-    const std::vector<uint32_t> expected{SYS_DVBS, SYS_DVBS2, SYS_DVBS, SYS_DVBS2};
-    EXPECT_EQ(systems, expected);
-}
-
-TEST_F(DvbFilter, ADvbSOnlyCardNeverTriesDvbS2) {
-    device_->systems = {SYS_DVBS};
-    device_->lockingSystems = {};
-    auto filter = opened();
-    ASSERT_EQ(search(*filter, 11000, 0), S_OK);
-    for (int i = 0; i < 10; ++i) {
-        filter->applyTuning();
-        advance(600ms);
-    }
-    EXPECT_EQ(device_->tunes.size(), 1u);
-}
-
-TEST_F(DvbFilter, ADvbS2OnlyCardTunesDvbS2) {
-    device_->systems = {SYS_DVBS2};
-    device_->lockingSystems = {SYS_DVBS2};
-    auto filter = opened();
-    ASSERT_EQ(search(*filter, 11000, 0), S_OK);
-    EXPECT_EQ(filter->applyTuning(), S_OK);
-    EXPECT_EQ(device_->lastTuned(DTV_DELIVERY_SYSTEM), static_cast<uint32_t>(SYS_DVBS2));
 }
 
 TEST_F(DvbFilter, DiseqcSwitchCommandIsSentBeforeTheTone) {
@@ -352,35 +383,37 @@ TEST_F(DvbFilter, ATuneTheCardRefusesIsReportedOnceAndRetried) {
 
 // --- What applyTuning answers ----------------------------------------------------------------
 
-TEST_F(DvbFilter, SignalStatusBeforeAndAfterLock) {
+TEST_F(DvbFilter, OnlyALockIsASignal) {
     struct Case {
         const char *what;
         bool locks;
         uint32_t statusWithoutLock;
-        uint8_t strengthScale;
-        bool succeeds;
+        test::FakeStat strength;
     };
     const Case cases[] = {
-        {"locked", true, 0, FE_SCALE_NOT_AVAILABLE, true},
-        {"carrier and strength", false, FE_HAS_SIGNAL | FE_HAS_CARRIER, FE_SCALE_RELATIVE, true},
-        {"signal and strength in dBm", false, FE_HAS_SIGNAL, FE_SCALE_DECIBEL, true},
-        {"carrier, no strength", false, FE_HAS_CARRIER, FE_SCALE_NOT_AVAILABLE, false},
-        {"nothing", false, 0, FE_SCALE_RELATIVE, false},
+        {"locked", true, 0, {}},
+        {"carrier and strength", false, FE_HAS_SIGNAL | FE_HAS_CARRIER, {FE_SCALE_RELATIVE, 60'000}},
+        {"signal and strength in dBm", false, FE_HAS_SIGNAL, {FE_SCALE_DECIBEL, -30'000}},
+        {"nothing", false, 0, {FE_SCALE_RELATIVE, 30'000}},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
         SetUp();
         device_->lockingSystems = c.locks ? std::set<uint32_t>{SYS_DVBS} : std::set<uint32_t>{};
         device_->statusWithoutLock = c.statusWithoutLock;
-        device_->strength = {c.strengthScale,
-                             c.strengthScale == FE_SCALE_DECIBEL ? -50'000 : 30'000};
+        device_->strength = c.strength;
+        device_->cnr = {FE_SCALE_DECIBEL, 12'000};
         auto filter = opened();
         ASSERT_EQ(search(*filter, 11000, 0), S_OK);
-        const HRESULT hr = filter->applyTuning();
-        EXPECT_EQ(SUCCEEDED(hr), c.succeeds) << std::hex << hr;
-        if (c.locks) {
-            EXPECT_EQ(hr, S_OK);
-        }
+        EXPECT_EQ(filter->applyTuning(), c.locks ? S_OK : E_FAIL);
+        // Nor does a reading taken without a lock show anything.
+        ASSERT_EQ(filter->refreshMeasurement(), S_OK);
+        LONG quality = -1;
+        FLOAT snr = -1.0f;
+        filter->getQuality(&quality);
+        filter->getSnr(&snr);
+        EXPECT_EQ(quality > 0, c.locks);
+        EXPECT_EQ(snr > 0.0f, c.locks);
     }
 }
 
@@ -389,143 +422,60 @@ TEST_F(DvbFilter, SignalStatusBeforeAndAfterLock) {
 TEST_F(DvbFilter, QualityAndSnrFromTheCardsStatistics) {
     struct Case {
         const char *what;
-        std::vector<uint32_t> systems;
-        bool locks;
-        uint32_t modulation, fec;
-        test::FakeStat cnr, strength;
-        bool v5;
-        int v3Strength, v3Snr;
-        LONG quality;
-        float snr;
+        test::FakeStat cnr{};
+        int v3Snr = -1; // set: the driver has only the old calls
+        LONG quality = 0;
+        float snr = 0.0f;
+        uint32_t tuned = SYS_DVBS; // the one system the card has
+        uint32_t modulation = QPSK, fec = FEC_3_4, reportedSystem = 0;
+        bool reports = true;
+        test::FakeStat strength{};
     };
-    const test::FakeStat none{};
     const Case cases[] = {
-        {"DVB-S 3/4, 11.9 dB",
-         {SYS_DVBS, SYS_DVBS2},
-         true,
-         QPSK,
-         FEC_3_4,
-         {FE_SCALE_DECIBEL, 11'900},
-         none,
-         true,
-         -1,
-         -1,
-         50,
-         11.9f},
-        {"DVB-S, rate not reported",
-         {SYS_DVBS},
-         true,
-         QPSK,
-         FEC_AUTO,
-         {FE_SCALE_DECIBEL, 11'900},
-         none,
-         true,
-         -1,
-         -1,
-         50,
-         11.9f},
-        {"DVB-S 7/8 at the threshold",
-         {SYS_DVBS},
-         true,
-         QPSK,
-         FEC_7_8,
-         {FE_SCALE_DECIBEL, 8'400},
-         none,
-         true,
-         -1,
-         -1,
-         0,
-         8.4f},
-        {"DVB-S 1/2, strong",
-         {SYS_DVBS},
-         true,
-         QPSK,
-         FEC_1_2,
-         {FE_SCALE_DECIBEL, 30'000},
-         none,
-         true,
-         -1,
-         -1,
-         100,
-         30.0f},
-        {"below the threshold",
-         {SYS_DVBS},
-         true,
-         QPSK,
-         FEC_3_4,
-         {FE_SCALE_DECIBEL, 3'000},
-         none,
-         true,
-         -1,
-         -1,
-         0,
-         3.0f},
-        {"DVB-S2 8PSK 2/3",
-         {SYS_DVBS2},
-         true,
-         PSK_8,
-         FEC_2_3,
-         {FE_SCALE_DECIBEL, 11'620},
-         none,
-         true,
-         -1,
-         -1,
-         50,
-         11.62f},
-        {"before lock: relative strength",
-         {SYS_DVBS},
-         false,
-         QPSK,
-         FEC_AUTO,
-         none,
-         {FE_SCALE_RELATIVE, 32'768},
-         true,
-         -1,
-         -1,
-         50,
-         0.0f},
-        {"locked, no CNR: strength",
-         {SYS_DVBS},
-         true,
-         QPSK,
-         FEC_3_4,
-         none,
-         {FE_SCALE_RELATIVE, 6'554},
-         true,
-         -1,
-         -1,
-         10,
-         0.0f},
-        {"old driver: relative SNR",
-         {SYS_DVBS},
-         true,
-         QPSK,
-         FEC_3_4,
-         none,
-         none,
-         false,
-         65'535,
-         32'768,
-         31,
-         10.0f},
-        {"nothing reported", {SYS_DVBS}, true, QPSK, FEC_3_4, none, none, true, -1, -1, 0, 0.0f},
+        // Decibels: quality is the margin over the locked signal's threshold, S/N in dB.
+        {.what = "DVB-S 3/4", .cnr = {FE_SCALE_DECIBEL, 11'900}, .quality = 50, .snr = 11.9f},
+        {.what = "rate not reported", .cnr = {FE_SCALE_DECIBEL, 11'900}, .quality = 50,
+         .snr = 11.9f, .fec = FEC_AUTO},
+        {.what = "strong", .cnr = {FE_SCALE_DECIBEL, 30'000}, .quality = 100, .snr = 30.0f},
+        // Locked at or below the threshold: still a lock, so never 0 % (the red lamp).
+        {.what = "below the threshold", .cnr = {FE_SCALE_DECIBEL, 3'000}, .quality = 1,
+         .snr = 3.0f},
+        {.what = "S2 8PSK 2/3", .cnr = {FE_SCALE_DECIBEL, 11'620}, .quality = 50, .snr = 11.62f,
+         .tuned = SYS_DVBS2, .modulation = PSK_8, .fec = FEC_2_3},
+        // The threshold of what the card found, not of what was asked for (QAM_AUTO).
+        {.what = "S2 QPSK 3/4", .cnr = {FE_SCALE_DECIBEL, 9'030}, .quality = 50, .snr = 9.03f,
+         .tuned = SYS_DVBS2},
+        {.what = "S2 tuned, DVB-S found", .cnr = {FE_SCALE_DECIBEL, 11'900}, .quality = 50,
+         .snr = 11.9f, .tuned = SYS_DVBS2, .reportedSystem = SYS_DVBS},
+        {.what = "S2, nothing reported: QPSK 3/4", .cnr = {FE_SCALE_DECIBEL, 9'030},
+         .quality = 50, .snr = 9.03f, .tuned = SYS_DVBS2, .modulation = PSK_8,
+         .reports = false},
+        // No decibels: a relative reading, and S/N repeats it as a percentage.
+        {.what = "relative CNR", .cnr = {FE_SCALE_RELATIVE, 32'768}, .quality = 50, .snr = 50.0f},
+        {.what = "old call, relative", .v3Snr = 40'000, .quality = 61, .snr = 61.04f},
+        {.what = "old call, full scale", .v3Snr = 65'535, .quality = 100, .snr = 99.9f},
+        {.what = "old call, 0.1 dB", .v3Snr = 119, .quality = 50, .snr = 50.0f},
+        {.what = "old call, 1/256 dB", .v3Snr = 3046, .quality = 50, .snr = 49.98f},
+        {.what = "no CNR: strength", .quality = 10, .snr = 10.0f,
+         .strength = {FE_SCALE_RELATIVE, 6'554}},
+        {.what = "nothing but the lock", .quality = 1, .snr = 0.0f},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
         SetUp();
-        device_->systems = c.systems;
-        device_->lockingSystems =
-            c.locks ? std::set<uint32_t>{c.systems.front()} : std::set<uint32_t>{};
+        device_->systems = {c.tuned};
+        device_->lockingSystems = {c.tuned};
+        device_->lockedSystem = c.reportedSystem;
         device_->lockedModulation = c.modulation;
         device_->lockedFec = c.fec;
+        device_->reportsLockedParameters = c.reports;
         device_->cnr = c.cnr;
         device_->strength = c.strength;
-        device_->v5Stats = c.v5;
-        device_->v3Strength = c.v3Strength;
+        device_->v5Stats = c.v3Snr < 0;
         device_->v3Snr = c.v3Snr;
         auto filter = opened();
         ASSERT_EQ(search(*filter, 11000, 0), S_OK);
-        filter->applyTuning();
+        ASSERT_EQ(filter->applyTuning(), S_OK);
         ASSERT_EQ(filter->refreshMeasurement(), S_OK);
         LONG quality = -1;
         FLOAT snr = -1.0f;
@@ -533,6 +483,57 @@ TEST_F(DvbFilter, QualityAndSnrFromTheCardsStatistics) {
         ASSERT_EQ(filter->getSnr(&snr), S_OK);
         EXPECT_EQ(quality, c.quality);
         EXPECT_NEAR(snr, c.snr, 0.01);
+    }
+}
+
+TEST_F(DvbFilter, TheOldSnrUnitIsTheOneTheLargestLockedValueFits) {
+    // A relative driver's weak first reading fits 1/256 dB; a strong one settles it.
+    device_->v5Stats = false;
+    device_->v3Snr = 3046;
+    auto filter = opened();
+    ASSERT_EQ(search(*filter, 11000, 0), S_OK);
+    ASSERT_EQ(filter->applyTuning(), S_OK);
+    LONG quality = 0;
+    filter->getQuality(&quality);
+    EXPECT_EQ(quality, 50);
+    device_->v3Snr = 32'768;
+    ASSERT_EQ(filter->applyTuning(), S_OK);
+    device_->v3Snr = 3046;
+    ASSERT_EQ(filter->applyTuning(), S_OK);
+    filter->getQuality(&quality);
+    EXPECT_EQ(quality, 5); // 3046 of 65535
+}
+
+// --- LNB supply -----------------------------------------------------------------------------
+
+TEST_F(DvbFilter, AnLnbSupplyTheCardCannotSwitchIsToldOnceAndTunedWithout) {
+    struct Case {
+        const char *what;
+        int voltageErrno, toneErrno;
+        bool tunes;
+        const char *told;
+    };
+    const Case cases[] = {
+        {"no supply control", EOPNOTSUPP, 0, true, "cannot switch the LNB supply (13/18 V)"},
+        {"no tone control", 0, EOPNOTSUPP, true, "cannot switch the 22 kHz tone"},
+        {"overload", EIO, 0, false, "LNB overload"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        SetUp();
+        messages_.clear();
+        device_->voltageErrno = c.voltageErrno;
+        device_->toneErrno = c.toneErrno;
+        auto filter = opened();
+        for (LONG polarity : {0, 1, 0}) {
+            ASSERT_EQ(search(*filter, 12000, polarity), S_OK);
+            for (int i = 0; i < 3; ++i) {
+                EXPECT_EQ(filter->applyTuning(), c.tunes ? S_OK : E_FAIL);
+            }
+        }
+        EXPECT_EQ(device_->tunes.size(), c.tunes ? 3u : 0u);
+        ASSERT_EQ(messages_.size(), c.tunes ? 1u : 3u) << "once at most, or once per search";
+        EXPECT_NE(messages_.front().find(c.told), std::string::npos) << messages_.front();
     }
 }
 

@@ -24,8 +24,10 @@ uint32_t FakeFrontend::lastTuned(uint32_t command) const {
 }
 
 bool FakeFrontend::locked() const {
-    return !tunes.empty() && signalPresent &&
-           lockingSystems.count(lastTuned(DTV_DELIVERY_SYSTEM)) != 0;
+    const uint32_t system = lastTuned(DTV_DELIVERY_SYSTEM);
+    const bool modulationFits =
+        system != SYS_DVBS2 || detectsModulation || lastTuned(DTV_MODULATION) == lockedModulation;
+    return !tunes.empty() && signalPresent && lockingSystems.count(system) != 0 && modulationFits;
 }
 
 uint32_t FakeFrontend::status() const {
@@ -143,7 +145,10 @@ int getProperties(FakeFrontend &device, dtv_properties *properties) {
             property.u.data = 0x050b;
             break;
         case DTV_DELIVERY_SYSTEM:
-            property.u.data = device.currentSystem;
+            property.u.data = device.locked() && device.reportsLockedParameters &&
+                                      device.lockedSystem != 0
+                                  ? device.lockedSystem
+                                  : device.currentSystem;
             break;
         case DTV_ENUM_DELSYS:
             property.u.buffer.len = static_cast<uint32_t>(device.systems.size());
@@ -166,11 +171,14 @@ int getProperties(FakeFrontend &device, dtv_properties *properties) {
             fillStat(property, device, {});
             break;
         case DTV_MODULATION:
-            property.u.data =
-                device.locked() ? device.lockedModulation : device.lastTuned(DTV_MODULATION);
+            property.u.data = device.locked() && device.reportsLockedParameters
+                                  ? device.lockedModulation
+                                  : device.lastTuned(DTV_MODULATION);
             break;
         case DTV_INNER_FEC:
-            property.u.data = device.locked() ? device.lockedFec : device.lastTuned(DTV_INNER_FEC);
+            property.u.data = device.locked() && device.reportsLockedParameters
+                                  ? device.lockedFec
+                                  : device.lastTuned(DTV_INNER_FEC);
             break;
         default:
             property.u.data = device.lastTuned(property.cmd);
@@ -202,6 +210,10 @@ int setProperties(FakeFrontend &device, const dtv_properties *properties) {
             const uint32_t rate = device.pending[DTV_SYMBOL_RATE];
             if (frequency < device.frequencyMinKHz || frequency > device.frequencyMaxKHz ||
                 rate < device.symbolRateMin || rate > device.symbolRateMax) {
+                return fail(EINVAL);
+            }
+            if (device.refusesAutoModulation && device.currentSystem == SYS_DVBS2 &&
+                device.pending[DTV_MODULATION] == QAM_AUTO) {
                 return fail(EINVAL);
             }
             device.pending[DTV_DELIVERY_SYSTEM] = device.currentSystem;
@@ -255,9 +267,15 @@ int fakeIoctl(FakeFrontend &device, unsigned long request, unsigned long argumen
     case FE_READ_UNCORRECTED_BLOCKS:
         return fail(EOPNOTSUPP);
     case FE_SET_VOLTAGE:
+        if (device.voltageErrno != 0) {
+            return fail(device.voltageErrno);
+        }
         device.voltages.push_back(static_cast<int>(argument));
         return 0;
     case FE_SET_TONE:
+        if (device.toneErrno != 0) {
+            return fail(device.toneErrno);
+        }
         device.tones.push_back(static_cast<int>(argument));
         return 0;
     case FE_DISEQC_SEND_MASTER_CMD: {

@@ -1,4 +1,4 @@
-// The reading rules: CNR from either scale, the threshold table and its fallbacks, the
+// The reading rules: the old SNR call's unit, the threshold table and its fallbacks, the
 // margin-to-quality scale and the strength scale, all clamped to 0..100.
 #include "components/dvbtuner/signal_quality.h"
 
@@ -12,27 +12,18 @@
 namespace vintorel::dvb {
 namespace {
 
-TEST(Cnr, DecibelAndRelativeScales) {
+TEST(LegacySnr, TheLargestLockedValueTellsTheUnit) {
     struct Case {
-        Stat stat;
-        std::optional<double> expected;
+        uint64_t largest;
+        LegacySnrUnit unit;
     };
     const Case cases[] = {
-        {{StatScale::Decibel, 12'345, 0}, 12.345},
-        {{StatScale::Decibel, -1'500, 0}, -1.5},
-        {{StatScale::Relative, 0, 65'535}, 20.0},
-        {{StatScale::Relative, 0, 32'768}, 32'768.0 / 65'535.0 * 20.0},
-        {{StatScale::Relative, 0, 0}, 0.0},
-        {{StatScale::Relative, 0, 1'000'000}, 20.0}, // out of scale: clamped
-        {{StatScale::Counter, 0, 5}, std::nullopt},
-        {{StatScale::NotAvailable, 0, 0}, std::nullopt},
+        {0, LegacySnrUnit::TenthDb},        {400, LegacySnrUnit::TenthDb},
+        {401, LegacySnrUnit::Db256},        {10'240, LegacySnrUnit::Db256},
+        {10'241, LegacySnrUnit::Relative},  {65'535, LegacySnrUnit::Relative},
     };
     for (const auto &c : cases) {
-        const auto db = cnrDb(c.stat);
-        ASSERT_EQ(db.has_value(), c.expected.has_value());
-        if (db) {
-            EXPECT_NEAR(*db, *c.expected, 1e-9);
-        }
+        EXPECT_EQ(legacySnrUnit(c.largest), c.unit) << c.largest;
     }
 }
 
@@ -78,11 +69,11 @@ TEST(Quality, MarginScaleIsClamped) {
 TEST(Quality, StrengthScales) {
     struct Case {
         Stat stat;
-        std::optional<long> expected;
+        std::optional<double> expected;
     };
     const Case cases[] = {
         {{StatScale::Relative, 0, 0}, 0},
-        {{StatScale::Relative, 0, 32'768}, 50},
+        {{StatScale::Relative, 0, 32'768}, 50.0008},
         {{StatScale::Relative, 0, 65'535}, 100},
         {{StatScale::Relative, 0, 900'000}, 100},
         {{StatScale::Decibel, -75'000, 0}, 0},
@@ -94,7 +85,11 @@ TEST(Quality, StrengthScales) {
         {{StatScale::NotAvailable, 0, 0}, std::nullopt},
     };
     for (const auto &c : cases) {
-        EXPECT_EQ(qualityFromStrength(c.stat), c.expected);
+        const auto percent = strengthPercent(c.stat);
+        ASSERT_EQ(percent.has_value(), c.expected.has_value());
+        if (percent) {
+            EXPECT_NEAR(*percent, *c.expected, 0.01);
+        }
     }
 }
 
