@@ -197,12 +197,12 @@ STDMETHODIMP DvbTunerFilter::applyTuning() {
     if (!planned.plan) {
         switch (planned.problem) {
         case PlanProblem::IntermediateFrequency:
-            report(std::to_string(*settings_.frequencyMHz) + " MHz with the " +
-                   std::to_string(*settings_.oscillatorMHz) + " MHz oscillator is " +
-                   mhz(intermediateFrequencyKHz(*settings_.frequencyMHz,
-                                                *settings_.oscillatorMHz)) +
-                   " MHz at the card, outside its range of " + mhz(limits().ifMinKHz) + ".." +
-                   mhz(limits().ifMaxKHz) + " MHz: not tuned");
+            report(
+                std::to_string(*settings_.frequencyMHz) + " MHz with the " +
+                std::to_string(*settings_.oscillatorMHz) + " MHz oscillator is " +
+                mhz(intermediateFrequencyKHz(*settings_.frequencyMHz, *settings_.oscillatorMHz)) +
+                " MHz at the card, outside its range of " + mhz(limits().ifMinKHz) + ".." +
+                mhz(limits().ifMaxKHz) + " MHz: not tuned");
             return E_INVALIDARG;
         case PlanProblem::SymbolRate:
             report(std::to_string(*settings_.symbolRateKs) +

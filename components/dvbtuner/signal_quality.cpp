@@ -1,5 +1,5 @@
-// Quality and S/N from a locked DVB frontend's statistics (see signal_quality.h). The thresholds are
-// the quasi-error-free Es/N0 figures of the DVB-S and DVB-S2 standards (AWGN channel, DVB-S2
+// Quality and S/N from a locked DVB frontend's statistics (see signal_quality.h). The thresholds
+// are the quasi-error-free Es/N0 figures of the DVB-S and DVB-S2 standards (AWGN channel, DVB-S2
 // normal frames, no pilots); a real receiver needs a little more, which only shifts the scale.
 #include "components/dvbtuner/signal_quality.h"
 

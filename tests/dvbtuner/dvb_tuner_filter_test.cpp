@@ -141,8 +141,9 @@ TEST_F(DvbFilter, ValuesTheCardCannotReachLeaveItUntunedAndAreToldOnce) {
         const char *told;
     };
     const Case cases[] = {
-        {12751, 27500, "12751 MHz with the 10600 MHz oscillator is 2151 MHz at the card, "
-                       "outside its range of 950..2150 MHz: not tuned"},
+        {12751, 27500,
+         "12751 MHz with the 10600 MHz oscillator is 2151 MHz at the card, "
+         "outside its range of 950..2150 MHz: not tuned"},
         {15000, 27500, "4400 MHz at the card"},
         {10699, 27500, "949 MHz at the card"},
         {4201, 27500, "5549 MHz at the card"}, // above C band: the Ku oscillator stays
@@ -283,7 +284,12 @@ TEST_F(DvbFilter, AcquisitionAttemptsTakeTurnsUntilOneLocks) {
     const std::vector<uint32_t> both{SYS_DVBS, SYS_DVBS2};
     const Case cases[] = {
         {"DVB-S", both, {SYS_DVBS}, QPSK, true, false, {s}},
-        {"DVB-S2, modulation found by the card", both, {SYS_DVBS2}, PSK_8, true, false,
+        {"DVB-S2, modulation found by the card",
+         both,
+         {SYS_DVBS2},
+         PSK_8,
+         true,
+         false,
          {s, s2Auto}},
         {"8PSK, a card that takes QAM_AUTO but needs to be told",
          both,
@@ -292,11 +298,27 @@ TEST_F(DvbFilter, AcquisitionAttemptsTakeTurnsUntilOneLocks) {
          false,
          false,
          {s, s2Auto, s, s2Qpsk, s, s2Psk8}},
-        {"8PSK, a card that refuses QAM_AUTO", both, {SYS_DVBS2}, PSK_8, false, true,
+        {"8PSK, a card that refuses QAM_AUTO",
+         both,
+         {SYS_DVBS2},
+         PSK_8,
+         false,
+         true,
          {s, s2Qpsk, s, s2Psk8}},
-        {"nothing locks", both, {}, QPSK, true, false, {s, s2Auto, s, s2Qpsk, s, s2Psk8, s, s2Auto}},
+        {"nothing locks",
+         both,
+         {},
+         QPSK,
+         true,
+         false,
+         {s, s2Auto, s, s2Qpsk, s, s2Psk8, s, s2Auto}},
         {"a DVB-S card", {SYS_DVBS}, {}, QPSK, true, false, {s}},
-        {"a DVB-S2 card, QPSK to be told", {SYS_DVBS2}, {SYS_DVBS2}, QPSK, false, false,
+        {"a DVB-S2 card, QPSK to be told",
+         {SYS_DVBS2},
+         {SYS_DVBS2},
+         QPSK,
+         false,
+         false,
          {s2Auto, s2Qpsk}},
     };
     const auto window = lockWindow(27'500'000);
@@ -392,7 +414,10 @@ TEST_F(DvbFilter, OnlyALockIsASignal) {
     };
     const Case cases[] = {
         {"locked", true, 0, {}},
-        {"carrier and strength", false, FE_HAS_SIGNAL | FE_HAS_CARRIER, {FE_SCALE_RELATIVE, 60'000}},
+        {"carrier and strength",
+         false,
+         FE_HAS_SIGNAL | FE_HAS_CARRIER,
+         {FE_SCALE_RELATIVE, 60'000}},
         {"signal and strength in dBm", false, FE_HAS_SIGNAL, {FE_SCALE_DECIBEL, -30'000}},
         {"nothing", false, 0, {FE_SCALE_RELATIVE, 30'000}},
     };
@@ -434,21 +459,42 @@ TEST_F(DvbFilter, QualityAndSnrFromTheCardsStatistics) {
     const Case cases[] = {
         // Decibels: quality is the margin over the locked signal's threshold, S/N in dB.
         {.what = "DVB-S 3/4", .cnr = {FE_SCALE_DECIBEL, 11'900}, .quality = 50, .snr = 11.9f},
-        {.what = "rate not reported", .cnr = {FE_SCALE_DECIBEL, 11'900}, .quality = 50,
-         .snr = 11.9f, .fec = FEC_AUTO},
+        {.what = "rate not reported",
+         .cnr = {FE_SCALE_DECIBEL, 11'900},
+         .quality = 50,
+         .snr = 11.9f,
+         .fec = FEC_AUTO},
         {.what = "strong", .cnr = {FE_SCALE_DECIBEL, 30'000}, .quality = 100, .snr = 30.0f},
         // Locked at or below the threshold: still a lock, so never 0 % (the red lamp).
-        {.what = "below the threshold", .cnr = {FE_SCALE_DECIBEL, 3'000}, .quality = 1,
+        {.what = "below the threshold",
+         .cnr = {FE_SCALE_DECIBEL, 3'000},
+         .quality = 1,
          .snr = 3.0f},
-        {.what = "S2 8PSK 2/3", .cnr = {FE_SCALE_DECIBEL, 11'620}, .quality = 50, .snr = 11.62f,
-         .tuned = SYS_DVBS2, .modulation = PSK_8, .fec = FEC_2_3},
+        {.what = "S2 8PSK 2/3",
+         .cnr = {FE_SCALE_DECIBEL, 11'620},
+         .quality = 50,
+         .snr = 11.62f,
+         .tuned = SYS_DVBS2,
+         .modulation = PSK_8,
+         .fec = FEC_2_3},
         // The threshold of what the card found, not of what was asked for (QAM_AUTO).
-        {.what = "S2 QPSK 3/4", .cnr = {FE_SCALE_DECIBEL, 9'030}, .quality = 50, .snr = 9.03f,
+        {.what = "S2 QPSK 3/4",
+         .cnr = {FE_SCALE_DECIBEL, 9'030},
+         .quality = 50,
+         .snr = 9.03f,
          .tuned = SYS_DVBS2},
-        {.what = "S2 tuned, DVB-S found", .cnr = {FE_SCALE_DECIBEL, 11'900}, .quality = 50,
-         .snr = 11.9f, .tuned = SYS_DVBS2, .reportedSystem = SYS_DVBS},
-        {.what = "S2, nothing reported: QPSK 3/4", .cnr = {FE_SCALE_DECIBEL, 9'030},
-         .quality = 50, .snr = 9.03f, .tuned = SYS_DVBS2, .modulation = PSK_8,
+        {.what = "S2 tuned, DVB-S found",
+         .cnr = {FE_SCALE_DECIBEL, 11'900},
+         .quality = 50,
+         .snr = 11.9f,
+         .tuned = SYS_DVBS2,
+         .reportedSystem = SYS_DVBS},
+        {.what = "S2, nothing reported: QPSK 3/4",
+         .cnr = {FE_SCALE_DECIBEL, 9'030},
+         .quality = 50,
+         .snr = 9.03f,
+         .tuned = SYS_DVBS2,
+         .modulation = PSK_8,
          .reports = false},
         // No decibels: a relative reading, and S/N repeats it as a percentage.
         {.what = "relative CNR", .cnr = {FE_SCALE_RELATIVE, 32'768}, .quality = 50, .snr = 50.0f},
@@ -456,7 +502,9 @@ TEST_F(DvbFilter, QualityAndSnrFromTheCardsStatistics) {
         {.what = "old call, full scale", .v3Snr = 65'535, .quality = 100, .snr = 99.9f},
         {.what = "old call, 0.1 dB", .v3Snr = 119, .quality = 50, .snr = 50.0f},
         {.what = "old call, 1/256 dB", .v3Snr = 3046, .quality = 50, .snr = 49.98f},
-        {.what = "no CNR: strength", .quality = 10, .snr = 10.0f,
+        {.what = "no CNR: strength",
+         .quality = 10,
+         .snr = 10.0f,
          .strength = {FE_SCALE_RELATIVE, 6'554}},
         {.what = "nothing but the lock", .quality = 1, .snr = 0.0f},
     };
@@ -484,6 +532,21 @@ TEST_F(DvbFilter, QualityAndSnrFromTheCardsStatistics) {
         EXPECT_EQ(quality, c.quality);
         EXPECT_NEAR(snr, c.snr, 0.01);
     }
+}
+
+TEST_F(DvbFilter, ThresholdOfTheSecondOfTwoLockedTransponders) {
+    // Locked before and after the retune: no change of status for libdvbv5 to notice.
+    device_->cnr = {FE_SCALE_DECIBEL, 13'400};
+    device_->lockedFec = FEC_1_2;
+    auto filter = opened();
+    ASSERT_EQ(search(*filter, 11000, 0), S_OK);
+    ASSERT_EQ(filter->applyTuning(), S_OK);
+    device_->lockedFec = FEC_7_8;
+    ASSERT_EQ(search(*filter, 11100, 0), S_OK);
+    ASSERT_EQ(filter->applyTuning(), S_OK);
+    LONG quality = 0;
+    filter->getQuality(&quality);
+    EXPECT_EQ(quality, 50); // 7/8 needs 8.4 dB
 }
 
 TEST_F(DvbFilter, TheOldSnrUnitIsTheOneTheLargestLockedValueFits) {

@@ -145,10 +145,10 @@ int getProperties(FakeFrontend &device, dtv_properties *properties) {
             property.u.data = 0x050b;
             break;
         case DTV_DELIVERY_SYSTEM:
-            property.u.data = device.locked() && device.reportsLockedParameters &&
-                                      device.lockedSystem != 0
-                                  ? device.lockedSystem
-                                  : device.currentSystem;
+            property.u.data =
+                device.locked() && device.reportsLockedParameters && device.lockedSystem != 0
+                    ? device.lockedSystem
+                    : device.currentSystem;
             break;
         case DTV_ENUM_DELSYS:
             property.u.buffer.len = static_cast<uint32_t>(device.systems.size());

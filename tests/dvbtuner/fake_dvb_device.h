@@ -41,11 +41,11 @@ struct FakeFrontend {
     bool v5Stats = true;
     FakeStat strength;
     FakeStat cnr;
-    int v3Strength = -1; // FE_READ_SIGNAL_STRENGTH answer, -1 = not supported
-    int v3Snr = -1;      // FE_READ_SNR answer, -1 = not supported
+    int v3Strength = -1;              // FE_READ_SIGNAL_STRENGTH answer, -1 = not supported
+    int v3Snr = -1;                   // FE_READ_SNR answer, -1 = not supported
     uint32_t lockedModulation = QPSK; // the carrier's; reported once locked
     uint32_t lockedFec = FEC_3_4;
-    uint32_t lockedSystem = 0; // reported once locked; 0: the one tuned
+    uint32_t lockedSystem = 0;           // reported once locked; 0: the one tuned
     bool reportsLockedParameters = true; // otherwise the tuned values are echoed
     bool detectsModulation = true;       // otherwise DVB-S2 locks only when told the right one
     bool refusesAutoModulation = false;  // DVB-S2 with QAM_AUTO fails at DTV_TUNE (EINVAL)

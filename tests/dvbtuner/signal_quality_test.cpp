@@ -18,9 +18,9 @@ TEST(LegacySnr, TheLargestLockedValueTellsTheUnit) {
         LegacySnrUnit unit;
     };
     const Case cases[] = {
-        {0, LegacySnrUnit::TenthDb},        {400, LegacySnrUnit::TenthDb},
-        {401, LegacySnrUnit::Db256},        {10'240, LegacySnrUnit::Db256},
-        {10'241, LegacySnrUnit::Relative},  {65'535, LegacySnrUnit::Relative},
+        {0, LegacySnrUnit::TenthDb},       {400, LegacySnrUnit::TenthDb},
+        {401, LegacySnrUnit::Db256},       {10'240, LegacySnrUnit::Db256},
+        {10'241, LegacySnrUnit::Relative}, {65'535, LegacySnrUnit::Relative},
     };
     for (const auto &c : cases) {
         EXPECT_EQ(legacySnrUnit(c.largest), c.unit) << c.largest;
