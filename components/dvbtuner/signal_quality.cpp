@@ -88,10 +88,6 @@ double marginPercent(double cnrDb, double thresholdDb) {
     return std::clamp((cnrDb - thresholdDb) / kQualitySpanDb * 100.0, 0.0, 100.0);
 }
 
-long qualityFromMargin(double cnrDb, double thresholdDb) {
-    return std::lround(marginPercent(cnrDb, thresholdDb));
-}
-
 std::optional<double> strengthPercent(const Stat &strength) {
     switch (strength.scale) {
     case StatScale::Relative:

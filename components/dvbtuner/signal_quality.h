@@ -37,10 +37,8 @@ LegacySnrUnit legacySnrUnit(uint64_t largestLockedValue);
 // 3/4 rate of that system's modulation (QPSK when the modulation is unknown).
 double qefThresholdDb(uint32_t deliverySystem, uint32_t modulation, uint32_t innerFec);
 
-// 0 at the threshold, 100 at threshold + 10 dB, linear and clamped, not rounded.
+// 0 at the threshold, 100 at threshold + 10 dB, linear and clamped.
 double marginPercent(double cnrDb, double thresholdDb);
-// marginPercent rounded to the nearest.
-long qualityFromMargin(double cnrDb, double thresholdDb);
 
 // Strength as 0..100: relative scale linearly, decibel scale from -75 dBm (0) to -25 dBm (100).
 std::optional<double> strengthPercent(const Stat &strength);

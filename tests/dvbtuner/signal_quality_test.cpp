@@ -61,7 +61,7 @@ TEST(Quality, MarginScaleIsClamped) {
         {9.24, 6.9, 23}, {-30.0, 1.0, 0}, {nan, 6.9, 0},   {12.0, nan, 0},   {1e300, 6.9, 100},
     };
     for (const auto &c : cases) {
-        EXPECT_EQ(qualityFromMargin(c.cnr, c.threshold), c.expected)
+        EXPECT_EQ(std::lround(marginPercent(c.cnr, c.threshold)), c.expected)
             << c.cnr << " dB over " << c.threshold;
     }
 }
