@@ -1,7 +1,8 @@
 // Rules of the Linux DVB tuner filter that need no device: where the card's frontend is
 // (VINTOREL_TUNER), which of the program's values a card can take, and what the program's LNB
 // settings mean on the cable (intermediate frequency, LNB voltage, 22 kHz tone, DiSEqC switch
-// command). It does not talk to libdvbv5 or the kernel; dvb_frontend.h does.
+// command), and how long one acquisition attempt lasts. It does not talk to libdvbv5 or the
+// kernel; dvb_frontend.h does.
 #pragma once
 
 #include <array>
