@@ -1,9 +1,9 @@
 // One opened satellite frontend, driven through libdvbv5: open and close (RAII; closing turns
 // the LNB supply off), LNB voltage, 22 kHz tone and DiSEqC switch, tuning one delivery system
 // and modulation, and reading status, statistics and what the driver locked to. It does not
-// decide when to tune, what to try next or what the readings
-// mean; DvbTunerFilter and signal_quality.h do. libdvbv5's own LNB table is not used: the
-// program names its oscillator, so the intermediate frequency arrives already computed.
+// decide when to tune, what to try next or what the readings mean; DvbTunerFilter and
+// signal_quality.h do. libdvbv5's own LNB table is not used: the program names its
+// oscillator, so the intermediate frequency arrives already computed.
 #pragma once
 
 #include "components/dvbtuner/dvb_settings.h"
