@@ -107,9 +107,13 @@ void ensureListFile(HWND window) {
         written = WriteFile(file, kDefaultList, sizeof kDefaultList - 1, &count, nullptr) &&
                   count == sizeof kDefaultList - 1;
         CloseHandle(file);
+        if (!written) {
+            // A list that could not be written whole (disk full, quota) is no list: removed,
+            // the next start asks again instead of finding a broken one.
+            DeleteFileA(kListPath);
+        }
     }
     if (!written) {
-        // A list that could not be written whole is no list.
         showMessage(window, kCannotCreate);
         app.entryMode = 1;
         app.noList = 1;

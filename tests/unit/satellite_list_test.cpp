@@ -4,8 +4,10 @@
 
 #include "satlist/satellite_list.h"
 
+#include <csignal>
 #include <cstdint>
 #include <fstream>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 namespace {
@@ -157,6 +159,27 @@ INSTANTIATE_TEST_SUITE_P(Lists, UnreadableListTest, testing::ValuesIn(kUnreadabl
                          [](const testing::TestParamInfo<UnreadableRow> &row) {
                              return std::string(row.param.label);
                          });
+
+TEST_F(ListTest, ListCutShortByAFullDiskIsRemovedAndReported) {
+    useNoDataFolder();
+    folder->writeFile("Data/.keep", "");
+    boxes->willAnswer(IDYES);
+    // A file size limit stands in for a full disk: writes beyond 100 bytes fail.
+    rlimit saved{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limited = saved;
+    limited.rlim_cur = 100;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
+    start();
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previousHandler);
+    ASSERT_EQ(boxes->shown().size(), 2u);
+    EXPECT_EQ(boxes->shown()[1].text, "Cannot create file satellite.ini");
+    EXPECT_FALSE(std::filesystem::exists(folder->path() / "Data" / "satellite.ini"));
+    EXPECT_EQ(app.noList, 1);
+    EXPECT_EQ(app.entryMode, 1);
+}
 
 TEST_F(ListTest, NameCaseDoesNotMatterForTheFileItself) {
     useNoDataFolder();
