@@ -40,8 +40,13 @@ const Message kBadSymbolRate{"Invalid parameter of symbol rate in satellite.ini"
                              kRuBadSymbolRate.c_str(), kRuAttention.c_str(),
                              MB_ICONWARNING | MB_OK};
 
+// No list comes near this size (about 25,000 entries); a bigger file is something else under
+// the list's name and is not read, so it cannot eat memory or flood the combo box.
+constexpr DWORD kMaxListBytes = 1024 * 1024;
+
 // Reads the whole list file into a new buffer (released by the caller with free); false when
-// it cannot be opened. A short read keeps only the bytes actually read.
+// it cannot be opened or is larger than kMaxListBytes. A short read keeps only the bytes
+// actually read.
 bool readListFile(char **buffer, DWORD *size) {
     *buffer = nullptr;
     *size = 0;
@@ -50,8 +55,13 @@ bool readListFile(char **buffer, DWORD *size) {
     if (file == INVALID_HANDLE_VALUE) {
         return false;
     }
-    const DWORD fileSize = GetFileSize(file, nullptr);
-    if (fileSize != INVALID_FILE_SIZE && fileSize > 0) {
+    DWORD sizeHigh = 0;
+    const DWORD fileSize = GetFileSize(file, &sizeHigh);
+    if (sizeHigh != 0 || fileSize > kMaxListBytes) { // also the failure value INVALID_FILE_SIZE
+        CloseHandle(file);
+        return false;
+    }
+    if (fileSize > 0) {
         *buffer = static_cast<char *>(std::malloc(fileSize));
         DWORD got = 0;
         if (*buffer != nullptr && ReadFile(file, *buffer, fileSize, &got, nullptr)) {
@@ -97,9 +107,13 @@ void ensureListFile(HWND window) {
         written = WriteFile(file, kDefaultList, sizeof kDefaultList - 1, &count, nullptr) &&
                   count == sizeof kDefaultList - 1;
         CloseHandle(file);
+        if (!written) {
+            // A list that could not be written whole (disk full, quota) is no list: removed,
+            // the next start asks again instead of finding a broken one.
+            DeleteFileA(kListPath);
+        }
     }
     if (!written) {
-        // A list that could not be written whole is no list.
         showMessage(window, kCannotCreate);
         app.entryMode = 1;
         app.noList = 1;

@@ -1,5 +1,6 @@
 // KERNEL32 files on POSIX: FindFirstFileA, FindNextFileA, FindClose, CreateFileA, GetFileSize,
-// ReadFile, WriteFile and CloseHandle, with Windows path rules (win_path.h) and Windows results.
+// ReadFile, WriteFile, CloseHandle and DeleteFileA, with Windows path rules (win_path.h) and
+// Windows results.
 //
 // - Handles are numbers from a table (multiples of 4, never reused, never NULL or
 //   INVALID_HANDLE_VALUE); an unknown value is ERROR_INVALID_HANDLE, never dereferenced. File
@@ -9,8 +10,14 @@
 //   name matches, so "satellite.ini" replaces an existing "Satellite.ini".
 // - Sharing is checked between the handles of this process as Windows checks it (a handle with
 //   neither GENERIC_READ nor GENERIC_WRITE takes no part); other processes are not told
-//   (no advisory locks). Truncation (CREATE_ALWAYS, TRUNCATE_EXISTING) counts as writing;
-//   FILE_SHARE_DELETE is accepted and has no effect, as there is no DELETE access here.
+//   (no advisory locks). Truncation (CREATE_ALWAYS, TRUNCATE_EXISTING) counts as writing.
+//   DeleteFileA is refused (ERROR_SHARING_VIOLATION) while a handle of this process without
+//   FILE_SHARE_DELETE has the file open; as on Windows, it deletes no directory and no
+//   read-only file (ERROR_ACCESS_DENIED).
+// - Only regular files are files. A name that is a directory, a FIFO, a device or a socket is
+//   ERROR_ACCESS_DENIED, as Windows answers for a directory. The open is non-blocking and the
+//   kind is checked on the open descriptor, so a FIFO without a writer (or, for writing,
+//   without a reader) never hangs the caller and no such object is ever read or written.
 // - A regular file without any write permission bit is a FILE_ATTRIBUTE_READONLY file: opening
 //   it for writing or truncating it is ERROR_ACCESS_DENIED, even for root, as on Windows.
 //   FILE_ATTRIBUTE_READONLY in the flags of a new file creates it that way (mode 0444).
@@ -23,8 +30,8 @@
 //   A null count pointer is allowed and ignored (Windows requires it without OVERLAPPED).
 // Not implemented: overlapped I/O (ERROR_INVALID_PARAMETER), access rights other than
 // GENERIC_READ and GENERIC_WRITE (ERROR_INVALID_PARAMETER), the FILE_FLAG_* flags and template
-// files (ignored), devices, pipes and other non-regular files (ERROR_ACCESS_DENIED), the
-// CloseHandle of other kinds of handles and the pseudo-handle GetCurrentProcess().
+// files (ignored), the CloseHandle of other kinds of handles and the pseudo-handle
+// GetCurrentProcess().
 #include "kernel32/win_path.h"
 
 #include "common/codepage.h"
@@ -145,6 +152,34 @@ FILETIME toFileTime(const timespec &time) {
     return FILETIME{static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
 }
 
+// The POSIX path that a Windows file name stands for: the existing file found as the path rules
+// say, or the name a new file gets. A name with a trailing separator names a directory, which
+// is no file: ERROR_ACCESS_DENIED when it exists, ERROR_INVALID_NAME otherwise.
+DWORD resolveFileName(LPCSTR name, std::string &target) {
+    WinPath path;
+    DWORD error = parseWinPath(name, false, path);
+    if (error != ERROR_SUCCESS) {
+        return error;
+    }
+    std::string dir;
+    error = resolveDirectory(path.parts, path.parts.empty() ? 0 : path.parts.size() - 1, dir);
+    if (error != ERROR_SUCCESS) {
+        return error;
+    }
+    std::string leaf = ".";
+    if (!path.parts.empty()) {
+        const QString &last = path.parts.back();
+        leaf = last == u".." ? ".." : lookupEntry(dir, last, false).value_or(toPosixName(last));
+    }
+    target = joinPath(dir, leaf);
+    if (path.trailingSeparator) {
+        struct stat st {};
+        return ::stat(target.c_str(), &st) == 0 && S_ISDIR(st.st_mode) ? ERROR_ACCESS_DENIED
+                                                                       : ERROR_INVALID_NAME;
+    }
+    return ERROR_SUCCESS;
+}
+
 } // namespace
 
 extern "C" {
@@ -158,27 +193,10 @@ HANDLE WINAPI CreateFileA(LPCSTR name, DWORD access, DWORD shareMode,
         (disposition == TRUNCATE_EXISTING && !(access & GENERIC_WRITE))) {
         return failHandle(ERROR_INVALID_PARAMETER);
     }
-    WinPath path;
-    DWORD error = parseWinPath(name, false, path);
+    std::string target;
+    const DWORD error = resolveFileName(name, target);
     if (error != ERROR_SUCCESS) {
         return failHandle(error);
-    }
-    std::string dir;
-    error = resolveDirectory(path.parts, path.parts.empty() ? 0 : path.parts.size() - 1, dir);
-    if (error != ERROR_SUCCESS) {
-        return failHandle(error);
-    }
-    std::string leaf = ".";
-    if (!path.parts.empty()) {
-        const QString &last = path.parts.back();
-        leaf = last == u".." ? ".." : lookupEntry(dir, last, false).value_or(toPosixName(last));
-    }
-    const std::string target = joinPath(dir, leaf);
-    if (path.trailingSeparator) { // names a directory, which cannot be opened
-        struct stat st {};
-        return failHandle(::stat(target.c_str(), &st) == 0 && S_ISDIR(st.st_mode)
-                              ? ERROR_ACCESS_DENIED
-                              : ERROR_INVALID_NAME);
     }
 
     const bool wantRead = access & GENERIC_READ;
@@ -352,6 +370,33 @@ BOOL WINAPI WriteFile(HANDLE file, LPCVOID buffer, DWORD toWrite, LPDWORD writte
     }
     if (written != nullptr) {
         *written = done;
+    }
+    return TRUE;
+}
+
+BOOL WINAPI DeleteFileA(LPCSTR name) {
+    std::string target;
+    const DWORD error = resolveFileName(name, target);
+    if (error != ERROR_SUCCESS) {
+        return fail(error);
+    }
+    HandleTable &t = table();
+    std::lock_guard lock(t.mutex); // no handle can open the file between the check and unlink
+    struct stat st {};
+    if (::lstat(target.c_str(), &st) != 0) {
+        return fail(win32ErrorFromErrno(errno));
+    }
+    if (S_ISDIR(st.st_mode) || isReadOnly(st)) {
+        return fail(ERROR_ACCESS_DENIED);
+    }
+    for (const auto &[handle, other] : t.files) {
+        if (other->device == st.st_dev && other->inode == st.st_ino &&
+            !(other->share & FILE_SHARE_DELETE)) {
+            return fail(ERROR_SHARING_VIOLATION);
+        }
+    }
+    if (::unlink(target.c_str()) != 0) {
+        return fail(win32ErrorFromErrno(errno));
     }
     return TRUE;
 }

@@ -17,6 +17,8 @@
 #include <string>
 #include <vector>
 
+#include <sys/stat.h>
+
 using namespace cliptest;
 
 namespace {
@@ -475,6 +477,25 @@ TEST(ForeignFile, WavRandomBytesEmptyMissingAndFoldersFailToOpen) {
     }
     // A failed open leaves the instance usable.
     EXPECT_TRUE(d.open(clipPath("0en").string()));
+}
+
+// Only a regular file of a sane size is a clip. A FIFO without a writer is refused at once
+// instead of blocking the open for ever; a clip grown past 4 GiB is refused however well it
+// starts.
+TEST(ForeignFile, SpecialAndOversizedFilesAreRefusedAtOnce) {
+    const TempFile fifo("fifo.vcl");
+    ASSERT_EQ(::mkfifo(fifo.name().c_str(), 0644), 0);
+    const TempFile folder("folder.vcl");
+    std::filesystem::create_directory(folder.path());
+    const TempFile huge("huge.vcl", readBytes(clipPath("0en")));
+    std::error_code error;
+    std::filesystem::resize_file(huge.path(), (uint64_t{1} << 32) + 1, error); // sparse
+    for (const std::string &name : {fifo.name(), folder.name(), std::string("/dev/zero"),
+                                    error ? std::string() : huge.name()}) {
+        Decoder d;
+        EXPECT_FALSE(d.open(name)) << name;
+    }
+    std::filesystem::remove(folder.path());
 }
 
 TEST(ForeignFile, AFailedOpenClosesTheClipOpenBefore) {

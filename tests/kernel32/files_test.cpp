@@ -1,5 +1,6 @@
-// CreateFileA, GetFileSize, ReadFile, WriteFile and CloseHandle: paths, case, dispositions,
-// sharing, exact bytes, permissions and handle checks, against the Win32 results.
+// CreateFileA, GetFileSize, ReadFile, WriteFile, CloseHandle and DeleteFileA: paths, case,
+// dispositions, sharing, exact bytes, permissions, special files and handle checks, against the
+// Win32 results.
 #include "scratch_dir.h"
 
 #include <windows.h>
@@ -7,6 +8,8 @@
 #include <filesystem>
 #include <sys/stat.h>
 #include <unistd.h>
+
+extern "C" BOOL WINAPI DeleteFileA(LPCSTR name);
 
 namespace {
 
@@ -272,6 +275,61 @@ TEST_F(Files, LargeFileSizeHasAHighPart) {
     EXPECT_EQ(GetFileSize(file, &high), 5u);
     EXPECT_EQ(high, 1u);
     EXPECT_TRUE(CloseHandle(file));
+}
+
+// A FIFO without a writer, a folder and a device are no files, whatever the access: refused at
+// once, never waited on, never read, written or truncated.
+TEST_F(Files, SpecialFilesAreAccessDeniedWithoutBlocking) {
+    makeDir("Data/folder.ini");
+    ASSERT_EQ(::mkfifo("Data/fifo.ini", 0644), 0);
+    std::filesystem::create_symlink("/dev/zero", "Data/zero.ini");
+    struct Open {
+        DWORD access, disposition;
+    };
+    for (const char *name : {"Data\\folder.ini", "Data\\fifo.ini", "Data\\zero.ini"}) {
+        for (const Open open :
+             {Open{GENERIC_READ, OPEN_EXISTING}, Open{GENERIC_WRITE, CREATE_ALWAYS},
+              Open{GENERIC_READ | GENERIC_WRITE, OPEN_ALWAYS}}) {
+            SCOPED_TRACE(testing::Message() << name << " access " << std::hex << open.access);
+            EXPECT_EQ(openFile(name, open.access, FILE_SHARE_READ, open.disposition),
+                      INVALID_HANDLE_VALUE);
+            EXPECT_EQ(GetLastError(), DWORD{ERROR_ACCESS_DENIED});
+        }
+    }
+    EXPECT_TRUE(std::filesystem::is_fifo("Data/fifo.ini"));
+    EXPECT_TRUE(std::filesystem::is_directory("Data/folder.ini"));
+}
+
+TEST_F(Files, DeleteFileRemovesOnlyAnUnsharedWritableFile) {
+    writeFile("Data/Satellite.ini", "x");
+    writeFile("Data/readonly.ini", "keep");
+    ::chmod("Data/readonly.ini", 0444);
+    makeDir("Data/folder.ini");
+    struct Case {
+        const char *name;
+        DWORD error; // ERROR_SUCCESS: deleted
+    };
+    const HANDLE held =
+        openFile("Data\\readonly.ini", GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    ::chmod("Data/readonly.ini", 0644); // only the share mode of the open handle stops it now
+    for (const Case c : {Case{"Data\\readonly.ini", ERROR_SHARING_VIOLATION},
+                         Case{"data\\SATELLITE.INI", ERROR_SUCCESS},
+                         Case{"Data\\satellite.ini", ERROR_FILE_NOT_FOUND},
+                         Case{"Missing\\satellite.ini", ERROR_PATH_NOT_FOUND},
+                         Case{"Data\\folder.ini", ERROR_ACCESS_DENIED}}) {
+        SCOPED_TRACE(c.name);
+        SetLastError(ERROR_SUCCESS);
+        EXPECT_EQ(DeleteFileA(c.name), c.error == ERROR_SUCCESS ? TRUE : FALSE);
+        EXPECT_EQ(GetLastError(), c.error);
+    }
+    EXPECT_FALSE(std::filesystem::exists("Data/Satellite.ini"));
+    EXPECT_TRUE(CloseHandle(held));
+    ::chmod("Data/readonly.ini", 0444);
+    EXPECT_FALSE(DeleteFileA("Data\\readonly.ini"));
+    EXPECT_EQ(GetLastError(), DWORD{ERROR_ACCESS_DENIED});
+    EXPECT_EQ(readFile("Data/readonly.ini"), "keep");
+    EXPECT_TRUE(std::filesystem::is_directory("Data/folder.ini"));
 }
 
 TEST_F(Files, GarbageAndClosedHandlesAreInvalid) {

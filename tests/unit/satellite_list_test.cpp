@@ -4,6 +4,10 @@
 
 #include "satlist/satellite_list.h"
 
+#include <csignal>
+#include <cstdint>
+#include <fstream>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 namespace {
@@ -83,18 +87,98 @@ TEST_F(ListTest, ListThatCannotBeCreatedIsReportedInEnglish) {
     EXPECT_TRUE(IsWindow(app.mainWindow)) << "a missing list never ends the program";
 }
 
-TEST_F(ListTest, AnyNameEndingInAtelliteIniSatisfiesTheCheckButOnlyTheRealNameIsRead) {
+// A list that is found but cannot be read: the check is satisfied (no question), yet the list
+// cannot serve, so the wizard starts with typed entry and an empty combo box. Each row makes
+// Data/ so; false when the file system cannot hold the case.
+struct UnreadableRow {
+    const char *label;
+    bool (*make)(const std::filesystem::path &data);
+};
+
+bool writeList(const std::filesystem::path &file, std::uintmax_t size) {
+    std::ofstream(file, std::ios::binary) << kDefaultListBytes;
+    std::error_code error;
+    std::filesystem::resize_file(file, size, error); // sparse: no disk space is used
+    return !error;
+}
+
+const UnreadableRow kUnreadableLists[] = {
+    {"AnyNameEndingInAtelliteIni",
+     [](const std::filesystem::path &data) {
+         std::ofstream(data / "MySatellite.ini") << kDefaultListBytes;
+         return true;
+     }},
+    {"Folder",
+     [](const std::filesystem::path &data) {
+         return std::filesystem::create_directory(data / "satellite.ini");
+     }},
+    {"Fifo",
+     [](const std::filesystem::path &data) {
+         return ::mkfifo((data / "satellite.ini").c_str(), 0644) == 0;
+     }},
+    {"Device",
+     [](const std::filesystem::path &data) {
+         std::filesystem::create_symlink("/dev/zero", data / "satellite.ini");
+         return true;
+     }},
+    {"OverOneMebibyte",
+     [](const std::filesystem::path &data) {
+         return writeList(data / "satellite.ini", 1024 * 1024 + 1);
+     }},
+    {"OverFourGibibytes", // the low 32 bits of its size alone would say 152
+     [](const std::filesystem::path &data) {
+         return writeList(data / "satellite.ini", (std::uintmax_t{1} << 32) + 152);
+     }},
+};
+
+class UnreadableListTest : public ListTest, public testing::WithParamInterface<UnreadableRow> {};
+
+TEST_P(UnreadableListTest, StartsEmptyInTypedEntry) {
     useNoDataFolder();
-    folder->writeFile("Data/MySatellite.ini", kDefaultListBytes);
-    start();
+    std::filesystem::create_directory(folder->path() / "Data");
+    if (!GetParam().make(folder->path() / "Data")) {
+        GTEST_SKIP() << "the file system cannot hold this case";
+    }
+    ASSERT_NE(createShownWindow(), nullptr);
     EXPECT_TRUE(boxes->shown().empty()) << "no question";
     EXPECT_EQ(app.noList, 0);
-    EXPECT_EQ(app.entryMode, 1) << "Data\\satellite.ini itself cannot be opened";
+    EXPECT_EQ(app.entryMode, 1);
     ASSERT_TRUE(IsWindow(app.satelliteCombo));
     EXPECT_EQ(SendMessageA(app.satelliteCombo, CB_GETCOUNT, 0, 0), 0);
-    // The typed-entry controls are shown, since the list cannot serve.
-    EXPECT_TRUE(IsWindowVisible(app.editBox) || !IsWindowVisible(app.mainWindow));
+    EXPECT_TRUE(IsWindowVisible(app.editBox));
+    EXPECT_TRUE(IsWindowVisible(app.upDown));
     EXPECT_FALSE(IsWindowVisible(app.satelliteCombo));
+    char text[16] = {};
+    GetWindowTextA(app.findButton, text, sizeof text);
+    EXPECT_STREQ(text, "NEXT>");
+    GetWindowTextA(app.modeButton, text, sizeof text);
+    EXPECT_STREQ(text, "MODE 1");
+}
+
+INSTANTIATE_TEST_SUITE_P(Lists, UnreadableListTest, testing::ValuesIn(kUnreadableLists),
+                         [](const testing::TestParamInfo<UnreadableRow> &row) {
+                             return std::string(row.param.label);
+                         });
+
+TEST_F(ListTest, ListCutShortByAFullDiskIsRemovedAndReported) {
+    useNoDataFolder();
+    folder->writeFile("Data/.keep", "");
+    boxes->willAnswer(IDYES);
+    // A file size limit stands in for a full disk: writes beyond 100 bytes fail.
+    rlimit saved{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit limited = saved;
+    limited.rlim_cur = 100;
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limited), 0);
+    start();
+    ::setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previousHandler);
+    ASSERT_EQ(boxes->shown().size(), 2u);
+    EXPECT_EQ(boxes->shown()[1].text, "Cannot create file satellite.ini");
+    EXPECT_FALSE(std::filesystem::exists(folder->path() / "Data" / "satellite.ini"));
+    EXPECT_EQ(app.noList, 1);
+    EXPECT_EQ(app.entryMode, 1);
 }
 
 TEST_F(ListTest, NameCaseDoesNotMatterForTheFileItself) {
