@@ -9,8 +9,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-extern "C" BOOL WINAPI DeleteFileA(LPCSTR name);
-
 namespace {
 
 class Files : public ScratchDir {};
