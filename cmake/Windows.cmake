@@ -28,5 +28,6 @@ target_link_libraries(vintorel PRIVATE OptimFROG user32 gdi32 comctl32 ole32 dso
 vintorel_windows_static(vintorel)
 vintorel_warnings(vintorel)
 
+enable_testing()
 add_subdirectory(tests/windows)
 add_subdirectory(packaging/windows)

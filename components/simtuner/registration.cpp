@@ -200,6 +200,18 @@ std::wstring statusText(LSTATUS status) {
     return result;
 }
 
+// The server COM finds for the class id: the per-user entry over the machine's (looked up in
+// both hives, as HKEY_CLASSES_ROOT's merged view is not the same on every system).
+std::wstring effectiveServer() {
+    for (const HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
+        Key server;
+        if (server.open(root, serverKeyPath(), KEY_READ) == ERROR_SUCCESS) {
+            return readText(server.get(), nullptr);
+        }
+    }
+    return {};
+}
+
 // The hive to write: the user's when the class id already has a per-user entry (it overrides
 // the machine's), otherwise the machine's when writable, otherwise the user's.
 HKEY registrationRoot() {
@@ -219,19 +231,14 @@ HRESULT registerServer(bool force) {
     if (self.empty()) {
         return refuse(SELFREG_E_CLASS, L"cannot find this DLL's own path.");
     }
-    // What COM sees today (per-user entries over the machine's).
-    Key effective;
-    if (effective.open(HKEY_CLASSES_ROOT, L"CLSID\\" + classIdText() + L"\\InprocServer32",
-                       KEY_READ) == ERROR_SUCCESS) {
-        const std::wstring other = readText(effective.get(), nullptr);
-        if (!other.empty() && !isOurs(other, self) && !force) {
-            return refuse(SELFREG_E_CLASS,
-                          L"not registered. The tuner card's class id " + classIdText() +
-                              L" already belongs to another server:\n\n" + other +
-                              L"\n\nprobably the card's own driver. To replace it anyway "
-                              L"(\"regsvr32 /u\" puts it back), run:\n\nregsvr32 /n /i:force \"" +
-                              self + L"\"");
-        }
+    const std::wstring current = effectiveServer();
+    if (!current.empty() && !isOurs(current, self) && !force) {
+        return refuse(SELFREG_E_CLASS,
+                      L"not registered. The tuner card's class id " + classIdText() +
+                          L" already belongs to another server:\n\n" + current +
+                          L"\n\nprobably the card's own driver. To replace it anyway "
+                          L"(\"regsvr32 /u\" puts it back), run:\n\nregsvr32 /n /i:force \"" +
+                          self + L"\"");
     }
 
     const HKEY root = registrationRoot();
