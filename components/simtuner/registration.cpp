@@ -229,16 +229,19 @@ HKEY registrationRoot() {
 HRESULT registerServer(bool force) {
     const std::wstring self = modulePath();
     if (self.empty()) {
-        return refuse(SELFREG_E_CLASS, L"cannot find this DLL's own path.");
+        return refuse(
+            SELFREG_E_CLASS,
+            L"The simulated tuner card is not registered: this DLL cannot find its own path.");
     }
     const std::wstring current = effectiveServer();
     if (!current.empty() && !isOurs(current, self) && !force) {
         return refuse(SELFREG_E_CLASS,
-                      L"not registered. The tuner card's class id " + classIdText() +
-                          L" already belongs to another server:\n\n" + current +
-                          L"\n\nprobably the card's own driver. To replace it anyway "
-                          L"(\"regsvr32 /u\" puts it back), run:\n\nregsvr32 /n /i:force \"" +
-                          self + L"\"");
+                      L"The simulated tuner card is not registered: the tuner card's class id " +
+                          classIdText() + L" already belongs to another server,\n\n" + current +
+                          L"\n\nprobably the card's own driver. To use the simulated card anyway, "
+                          L"run\n\nregsvr32 /n /i:force \"" +
+                          self +
+                          L"\"\n\n\"regsvr32 /u\" undoes that and puts the other server back.");
     }
 
     const HKEY root = registrationRoot();
@@ -271,7 +274,7 @@ HRESULT registerServer(bool force) {
     }
     if (status != ERROR_SUCCESS) {
         return refuse(SELFREG_E_CLASS,
-                      L"cannot write the registration under " +
+                      L"The simulated tuner card is not registered: cannot write " +
                           std::wstring(root == HKEY_LOCAL_MACHINE ? L"HKEY_LOCAL_MACHINE\\"
                                                                   : L"HKEY_CURRENT_USER\\") +
                           serverKeyPath() + L": " + statusText(status));
@@ -349,7 +352,7 @@ HRESULT unregisterServer() {
     for (const HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
         if (const LSTATUS status = unregisterFrom(root, self); status != ERROR_SUCCESS) {
             return refuse(SELFREG_E_CLASS,
-                          L"cannot remove the registration under " +
+                          L"The simulated tuner card's registration cannot be removed from " +
                               std::wstring(root == HKEY_LOCAL_MACHINE ? L"HKEY_LOCAL_MACHINE\\"
                                                                       : L"HKEY_CURRENT_USER\\") +
                               serverKeyPath() + L": " + statusText(status));
@@ -375,8 +378,8 @@ extern "C" HRESULT DllInstall(BOOL install, LPCWSTR commandLine) {
     }
     const bool empty = commandLine == nullptr || *commandLine == L'\0';
     if (!empty && _wcsicmp(commandLine, L"force") != 0) {
-        return refuse(E_INVALIDARG, L"unknown option \"" + std::wstring(commandLine) +
-                                        L"\"; the only one is /i:force.");
+        return refuse(E_INVALIDARG, L"Unknown option \"" + std::wstring(commandLine) +
+                                        L"\": the only one is /i:force.");
     }
     return registerServer(!empty);
 }
