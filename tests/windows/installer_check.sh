@@ -4,15 +4,16 @@
 # card driver's registration; the uninstaller removes all of it except the user's satellite list
 # and leaves a driver's registration alone.
 #   installer_check.sh SETUP_EXE
-# Uses the caller's WINEPREFIX (and leaves it as it found it), or a fresh one.
+# Uses the caller's WINEPREFIX (and puts the class id's entry back as it found it), or a fresh
+# one.
 set -euo pipefail
 setup=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
 repo=$(cd "$(dirname "$0")/../.." && pwd)
 export WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+own_prefix=
 if [ -z "${WINEPREFIX:-}" ]; then
-    WINEPREFIX=$(mktemp -d)
-    export WINEPREFIX
-    trap 'wineserver -k 2>/dev/null || true; rm -rf "$WINEPREFIX"' EXIT
+    own_prefix=$(mktemp -d)
+    export WINEPREFIX=$own_prefix
     wineboot -i >/dev/null 2>&1
 fi
 fail() { echo "FAIL: $*" >&2; exit 1; }
@@ -22,9 +23,23 @@ folder='C:\VintorelCheck'
 dir=$(winepath -u "$folder")
 server() { wine reg query "$key\\InprocServer32" /ve 2>/dev/null | tr -d '\r' | sed -n 's/^ *(Default) *REG_SZ *//p'; }
 shortcut() { find "$WINEPREFIX/drive_c/users" -name Vintorel.lnk | grep -q .; }
-cleanup() { wine reg delete "$key" /f >/dev/null 2>&1 || true; rm -rf "$dir"; }
-cleanup
-trap 'cleanup' EXIT
+remove_all() { wine reg delete "$key" /f >/dev/null 2>&1 || true; rm -rf "$dir"; }
+# The class id's entries as the caller had them, put back at the end.
+saved=$(mktemp -d)
+wine reg export "$key" "$saved/HKLM.reg" /y >/dev/null 2>&1 || true
+finish() {
+    remove_all
+    for f in "$saved"/*.reg; do
+        [ -f "$f" ] && wine reg import "$f" >/dev/null 2>&1
+    done
+    rm -rf "$saved"
+    if [ -n "$own_prefix" ]; then
+        wineserver -k 2>/dev/null || true
+        rm -rf "$own_prefix"
+    fi
+}
+trap finish EXIT
+remove_all
 install() { wine "$setup" /S /SIMULATED "/D=$folder" || fail "the installer failed"; }
 uninstall() { wine "$folder\\Uninstall.exe" /S "_?=$folder" || fail "the uninstaller failed"; }
 
@@ -49,7 +64,7 @@ wine reg query "$key" >/dev/null 2>&1 && fail "the simulated card is still regis
 echo "ok: uninstalls, keeping the satellite list"
 
 # On a machine with the card's driver.
-cleanup
+remove_all
 wine reg add "$key\\InprocServer32" /ve /d 'C:\drivers\card.ax' /f >/dev/null
 install
 [ "$(server)" = 'C:\drivers\card.ax' ] || fail "the installer replaced the driver's registration"

@@ -4,14 +4,15 @@
 # per user) unless forced, and unregistering removes only what it wrote and puts back what it
 # was forced over.
 #   regsvr32_check.sh BIN_DIR      (BIN_DIR holds vintorel_tuner_sim.dll)
-# Uses the caller's WINEPREFIX (and leaves its registry as it found it), or a fresh one.
+# Uses the caller's WINEPREFIX (and puts the class id's entries back as it found them), or a
+# fresh one.
 set -euo pipefail
 bin=$(cd "$1" && pwd)
 export WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+own_prefix=
 if [ -z "${WINEPREFIX:-}" ]; then
-    WINEPREFIX=$(mktemp -d)
-    export WINEPREFIX
-    trap 'wineserver -k 2>/dev/null || true; rm -rf "$WINEPREFIX"' EXIT
+    own_prefix=$(mktemp -d)
+    export WINEPREFIX=$own_prefix
     wineboot -i >/dev/null 2>&1
 fi
 clsid='{E82536A0-94DA-11D2-A463-00A0C95D308D}'
@@ -42,8 +43,24 @@ remove_all() {
     wine reg delete "$(key HKLM)" /f >/dev/null 2>&1 || true
     wine reg delete "$(key HKCU)" /f >/dev/null 2>&1 || true
 }
+# The class id's entries as the caller had them, put back at the end.
+saved=$(mktemp -d)
+for hive in HKLM HKCU; do
+    wine reg export "$(key $hive)" "$saved/$hive.reg" /y >/dev/null 2>&1 || true
+done
+finish() {
+    remove_all
+    for f in "$saved"/*.reg; do
+        [ -f "$f" ] && wine reg import "$f" >/dev/null 2>&1
+    done
+    rm -rf "$saved"
+    if [ -n "$own_prefix" ]; then
+        wineserver -k 2>/dev/null || true
+        rm -rf "$own_prefix"
+    fi
+}
+trap finish EXIT
 remove_all
-trap 'remove_all' EXIT
 
 # step WHAT SETUP ARGS RC HKLM HKCU [THREADING_MODEL_OF_THE_WRITTEN_HIVE]
 #   SETUP: none, clean, other-HKLM or other-HKCU; HKLM/HKCU: whose server each hive names after.
