@@ -15,6 +15,7 @@ if [ -z "${WINEPREFIX:-}" ]; then
     own_prefix=$(mktemp -d)
     export WINEPREFIX=$own_prefix
     wineboot -i >/dev/null 2>&1
+    wineserver -w # until the new prefix is settled
 fi
 fail() { echo "FAIL: $*" >&2; exit 1; }
 key='HKLM\Software\Classes\CLSID\{E82536A0-94DA-11D2-A463-00A0C95D308D}'

@@ -14,6 +14,7 @@ if [ -z "${WINEPREFIX:-}" ]; then
     own_prefix=$(mktemp -d)
     export WINEPREFIX=$own_prefix
     wineboot -i >/dev/null 2>&1
+    wineserver -w # until the new prefix is settled
 fi
 clsid='{E82536A0-94DA-11D2-A463-00A0C95D308D}'
 key() { echo "$1\\Software\\Classes\\CLSID\\$clsid"; }
