@@ -227,6 +227,11 @@ class LockTest : public BufferTest {
 };
 
 TEST_F(LockTest, WhatIsWrittenStaysWritten) {
+    // Once the output is ready (a played buffer has finished), unlocked bytes live in OpenAL
+    // alone, so the second Lock reads them back from there.
+    auto probe = createBuffer(*ds_, format_, 4);
+    ASSERT_EQ(probe->Play(0, 0, 0), DS_OK);
+    ASSERT_TRUE(waitUntilStopped(*probe));
     void *p1 = nullptr;
     void *p2 = nullptr;
     DWORD n1 = 0;
