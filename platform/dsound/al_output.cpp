@@ -34,7 +34,11 @@ AlOutput::AlOutput(ALCdevice *device) : device_(device) {
     }
     if (alcIsExtensionPresent(device_, "ALC_EXT_thread_local_context"))
         setThreadContext_ = alcProc<decltype(setThreadContext_)>(device_, "alcSetThreadContext");
-    const ALCchar *name = alcGetString(device_, ALC_DEVICE_SPECIFIER);
+    // Asked of an open device, the full-name query gives the backend's own device name (the
+    // plain one is just "OpenAL Soft").
+    const ALCchar *name = alcIsExtensionPresent(nullptr, "ALC_ENUMERATE_ALL_EXT")
+                              ? alcGetString(device_, ALC_ALL_DEVICES_SPECIFIER)
+                              : alcGetString(device_, ALC_DEVICE_SPECIFIER);
     const bool fileWriter = name && std::strstr(name, "Wave File Writer");
     canPause_ = pause_ && resume_ && !fileWriter;
 }
