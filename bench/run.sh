@@ -6,11 +6,11 @@
 # OpenAL Soft's null output; it is driven to measuring with xdotool as a person would.
 # Usage: bench/run.sh [BUILD_DIR]   (default build/default; the benchmark targets are built)
 # VINTOREL_BENCH_SECONDS (default 20) is the length of each measured phase and
-# VINTOREL_BENCH_RUNS (default 5) the number of interleaved start-up runs.
+# VINTOREL_BENCH_RUNS (default 9) the number of interleaved start-up runs.
 SOURCE_DIR=$(cd "$(dirname "$0")/.." && pwd)
 BUILD_DIR=$(cd "${1:-$SOURCE_DIR/build/default}" && pwd)
 PHASE=${VINTOREL_BENCH_SECONDS:-20}
-RUNS=${VINTOREL_BENCH_RUNS:-5}
+RUNS=${VINTOREL_BENCH_RUNS:-9}
 BIN=$BUILD_DIR/bin
 VINTOREL_BIN=$BIN/vintorel
 

@@ -20,6 +20,7 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
+constexpr int kRuns = 15;
 
 double millisecondsSince(Clock::time_point start) {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
@@ -88,28 +89,24 @@ int main() {
     if (chdir(VINTOREL_SOURCE_DIR) != 0)
         return 1;
 
-    std::vector<double> flac;
-    size_t samples = 0;
-    for (int run = 0; run < 7; ++run) {
-        const auto start = Clock::now();
-        samples = decodeWithLibFlac();
-        if (samples == 0)
-            return 1;
-        flac.push_back(millisecondsSince(start));
-    }
-
     app = AppState{};
     openSoundDevice(nullptr);
     if (app.sound == nullptr)
         return 1;
+    // Interleaved, so that both see the same load on the machine.
+    std::vector<double> flac;
     std::vector<double> bank;
-    for (int run = 0; run < 7; ++run) {
-        const auto start = Clock::now();
+    size_t samples = 0;
+    for (int run = 0; run < kRuns; ++run) {
+        auto start = Clock::now();
+        samples = decodeWithLibFlac();
+        flac.push_back(millisecondsSince(start));
+        start = Clock::now();
         loadClipBank();
         bank.push_back(millisecondsSince(start));
-        if (app.clipTone == nullptr)
+        if (samples == 0 || app.clipTone == nullptr)
             return 1;
-        if (run < 6)
+        if (run < kRuns - 1)
             releaseClipsKeepDevice();
     }
     std::printf("clip_bank_ms %.2f\nlibflac_ms %.2f\nclip_pcm_kib %.0f\n", median(bank),
