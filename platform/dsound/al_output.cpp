@@ -56,8 +56,14 @@ bool AlOutput::createContext() {
     // Every buffer is its own source played straight to the output: no effect sends, no HRTF;
     // no limiter either, since a few clips at unity gain stay within full scale and the
     // limiter's gain computation would run on every update.
+    // One source per buffer: 64 of each kind are plenty for a program with a few dozen clips
+    // (OpenAL Soft 1.19 raises the total to 256 anyway; later versions size their voices by it).
     ALCint attributes[16];
     int n = 0;
+    attributes[n++] = ALC_MONO_SOURCES;
+    attributes[n++] = 64;
+    attributes[n++] = ALC_STEREO_SOURCES;
+    attributes[n++] = 64;
     attributes[n++] = ALC_MAX_AUXILIARY_SENDS;
     attributes[n++] = 0;
     if (alcIsExtensionPresent(device_, "ALC_SOFT_output_limiter")) {
