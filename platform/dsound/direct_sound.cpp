@@ -42,8 +42,8 @@ void DirectSound8::removeBuffer(SoundBuffer *buffer) {
     wake_.notify_all();
 }
 
-void DirectSound8::playStateChanged() {
-    if (ready_)
+void DirectSound8::playStateChanged(bool starting) {
+    if (starting && ready_)
         output_->resume(); // at once, so the sound starts with this call and not after a wake-up
     changed_ = true;
     wake_.notify_all();
