@@ -94,10 +94,13 @@ IDirectSoundBuffer *loadClip(const char *fileName) {
     const LONGLONG points = info.noPoints;
     const DWORD fileSize = info.originalSize;
 
-    // A clip the wave format cannot describe (no whole bytes per point, or more than a 16-bit
-    // block) or whose header is larger than the whole file is no clip.
+    // A clip the sound output cannot play (other than 8 or 16 bits, mono or stereo; such a
+    // buffer would be refused or stay silent) or whose header is larger than the whole file is
+    // no clip.
     const ULONGLONG blockSize = static_cast<ULONGLONG>(bitsPerSample / 8) * channels;
-    if (blockSize == 0 || blockSize > 0xFFFF || bitsPerSample > 0xFFFF || headerSize > fileSize) {
+    const bool playable =
+        (bitsPerSample == 8 || bitsPerSample == 16) && (channels == 1 || channels == 2);
+    if (!playable || headerSize > fileSize) {
         closeDecoder(decoder);
         return nullptr;
     }

@@ -52,9 +52,13 @@ HRESULT parseBufferDesc(LPCDSBUFFERDESC desc, BufferSpec &spec) {
     if ((flags & DSBCAPS_CTRL3D) && format.nChannels != 1)
         return DSERR_INVALIDPARAM;
 
-    const DWORD bytes = desc->dwBufferBytes;
-    if (bytes < DSBSIZE_MIN || bytes > DSBSIZE_MAX || bytes % format.nBlockAlign != 0)
+    // A size that is not a whole number of blocks is taken and rounded up to the next block,
+    // as DirectSound does; the added part is silence.
+    DWORD bytes = desc->dwBufferBytes;
+    if (bytes < DSBSIZE_MIN || bytes > DSBSIZE_MAX)
         return DSERR_INVALIDPARAM;
+    if (const DWORD part = bytes % format.nBlockAlign; part != 0)
+        bytes += format.nBlockAlign - part;
 
     format.cbSize = 0;
     spec.flags = flags;

@@ -22,7 +22,8 @@ inline constexpr DWORD kAcceptedBufferFlags =
 
 // DS_OK and a filled spec, or the DirectSound error for the first thing wrong:
 // DSERR_UNSUPPORTED for a primary buffer, DSERR_BADFORMAT for a format other than 8/16-bit
-// mono/stereo PCM, DSERR_INVALIDPARAM for anything else malformed.
+// mono/stereo PCM, DSERR_INVALIDPARAM for anything else malformed. The size is rounded up to
+// a whole number of blocks.
 HRESULT parseBufferDesc(LPCDSBUFFERDESC desc, BufferSpec &spec);
 
 // DS_OK, DSERR_BADFORMAT or DSERR_INVALIDPARAM, as for the format of a buffer description.

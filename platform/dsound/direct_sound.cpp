@@ -1,11 +1,12 @@
 // DirectSoundCreate8 and the IDirectSound8 device object on OpenAL Soft (see direct_sound.h).
 // Only the default playback device exists; every other device GUID is reported as having no
-// driver. No global state: each object owns its own OpenAL device and context.
+// driver. No global state: each object owns its own OpenAL device, context and worker thread.
 #include "dsound/direct_sound.h"
 
 #include "dsound/buffer_spec.h"
 #include "dsound/sound_buffer.h"
 
+#include <algorithm>
 #include <new>
 
 namespace vintorel::dsound {
@@ -18,9 +19,88 @@ bool isDefaultPlayback(LPCGUID device) {
 
 } // namespace
 
-DirectSound8::DirectSound8(std::unique_ptr<AlOutput> output) : output_(std::move(output)) {}
+DirectSound8::DirectSound8(std::unique_ptr<AlOutput> output) : output_(std::move(output)) {
+    worker_ = std::thread([this] { run(); });
+}
 
-DirectSound8::~DirectSound8() = default;
+DirectSound8::~DirectSound8() {
+    {
+        std::lock_guard<std::recursive_mutex> guard(mutex_);
+        stopping_ = true;
+    }
+    wake_.notify_all();
+    worker_.join();
+}
+
+void DirectSound8::addBuffer(SoundBuffer *buffer) {
+    buffers_.push_back(buffer);
+}
+
+void DirectSound8::removeBuffer(SoundBuffer *buffer) {
+    buffers_.erase(std::remove(buffers_.begin(), buffers_.end(), buffer), buffers_.end());
+    changed_ = true;
+    wake_.notify_all();
+}
+
+void DirectSound8::playStateChanged(bool starting) {
+    if (starting && ready_)
+        output_->resume(); // at once, so the sound starts with this call and not after a wake-up
+    changed_ = true;
+    wake_.notify_all();
+}
+
+void DirectSound8::run() {
+    const bool made = output_->createContext();
+    std::unique_lock<std::recursive_mutex> lock(mutex_);
+    if (made) {
+        for (SoundBuffer *buffer : buffers_)
+            buffer->attach();
+        ready_ = true;
+        while (!stopping_)
+            sleepWhileSilent(lock);
+    } else {
+        failed_ = true;
+        for (SoundBuffer *buffer : buffers_)
+            buffer->dropPendingPlay();
+        wake_.wait(lock, [this] { return stopping_; });
+    }
+    lock.unlock();
+    output_->leaveThread();
+}
+
+// One round of the worker: pause the output when nothing plays, otherwise sleep until the
+// last playing buffer should have ended (or until a buffer starts or stops) and look again.
+void DirectSound8::sleepWhileSilent(std::unique_lock<std::recursive_mutex> &lock) {
+    bool playing = false;
+    bool endless = false;
+    double longest = 0.0;
+    for (SoundBuffer *buffer : buffers_) {
+        if (!buffer->isPlaying())
+            continue;
+        playing = true;
+        if (buffer->isLooping())
+            endless = true;
+        else
+            longest = std::max(longest, buffer->secondsLeft());
+    }
+    changed_ = false;
+    const auto woken = [this] { return stopping_ || changed_; };
+    if (!playing) {
+        output_->pause();
+        wake_.wait(lock, woken);
+    } else if (endless) {
+        wake_.wait(lock, woken);
+    } else {
+        // The mixer marks a source stopped on the update after its end: allow one update more.
+        const double margin = static_cast<double>(output_->updateFrames()) /
+                                  static_cast<double>(output_->mixFrequency()) +
+                              0.005;
+        const auto until = std::chrono::steady_clock::now() +
+                           std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+                               std::chrono::duration<double>(longest + margin));
+        wake_.wait_until(lock, until, woken);
+    }
+}
 
 void DirectSound8::destroyIfUnused() {
     if (refs_ == 0 && bufferRefs_ == 0)
@@ -67,6 +147,7 @@ STDMETHODIMP DirectSound8::CreateSoundBuffer(LPCDSBUFFERDESC desc, LPDIRECTSOUND
     if (const HRESULT hr = parseBufferDesc(desc, spec); FAILED(hr))
         return hr;
     SoundBuffer *created = nullptr;
+    std::lock_guard<std::recursive_mutex> guard(mutex_);
     if (const HRESULT hr = SoundBuffer::create(*this, spec, &created); FAILED(hr))
         return hr;
     *buffer = created;

@@ -1,6 +1,9 @@
 // The DirectSound 8 device object: IDirectSound8 over one OpenAL Soft output. It creates
 // secondary buffers, records the cooperative level and reports software-mixing caps.
-// Used from one thread, like the rest of the platform layer.
+// Called from the program's thread, like the rest of the platform layer; one worker thread of
+// its own makes the OpenAL context in the background (creation returns at once) and then
+// pauses the output whenever no buffer plays, so nothing wakes up for silence. The object's
+// lock guards every buffer against that thread.
 // Not supported: primary buffers, DuplicateSoundBuffer, a second Initialize.
 #pragma once
 
@@ -8,9 +11,16 @@
 
 #include <dsound.h>
 
+#include <chrono>
+#include <condition_variable>
 #include <memory>
+#include <mutex>
+#include <thread>
+#include <vector>
 
 namespace vintorel::dsound {
+
+class SoundBuffer;
 
 class DirectSound8 final : public IDirectSound8 {
   public:
@@ -42,11 +52,33 @@ class DirectSound8 final : public IDirectSound8 {
 
     const AlOutput &output() const { return *output_; }
 
+    // Held by every buffer call; recursive since buffer methods call one another.
+    std::recursive_mutex &lock() { return mutex_; }
+    // With the lock held: whether the context exists (buffers then have their AL objects), and
+    // whether it could not be made (everything stays silent).
+    bool ready() const { return ready_; }
+    bool failed() const { return failed_; }
+    void addBuffer(SoundBuffer *buffer);
+    void removeBuffer(SoundBuffer *buffer);
+    // With the lock held, after a buffer started (starting: wakes the output if it sleeps) or
+    // stopped: lets the worker decide anew when to put the output to sleep.
+    void playStateChanged(bool starting);
+
   private:
     ~DirectSound8();
     void destroyIfUnused();
+    void run();
+    void sleepWhileSilent(std::unique_lock<std::recursive_mutex> &lock);
 
     std::unique_ptr<AlOutput> output_;
+    std::recursive_mutex mutex_;
+    std::condition_variable_any wake_;
+    std::vector<SoundBuffer *> buffers_;
+    bool ready_ = false;
+    bool failed_ = false;
+    bool changed_ = false;
+    bool stopping_ = false;
+    std::thread worker_;
     ULONG refs_ = 1;
     ULONG bufferRefs_ = 0;
     DWORD level_ = DSSCL_NORMAL;

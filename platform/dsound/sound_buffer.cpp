@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <mutex>
 #include <new>
 
 namespace vintorel::dsound {
@@ -33,6 +34,12 @@ HRESULT fromAlError(ALenum error) {
     }
 }
 
+using Guard = std::lock_guard<std::recursive_mutex>;
+
+// OpenAL Soft's buffer mapping flags (AL_SOFTX_map_buffer; not in the installed headers).
+constexpr ALuint kMapReadBit = 0x1;
+constexpr ALuint kMapPersistentBit = 0x4;
+
 } // namespace
 
 SoundBuffer::OwnerRef::OwnerRef(DirectSound8 &owner) : owner_(owner) {
@@ -51,9 +58,11 @@ HRESULT SoundBuffer::create(DirectSound8 &owner, const BufferSpec &spec, SoundBu
     } catch (const std::bad_alloc &) {
         return DSERR_OUTOFMEMORY;
     }
-    if (const HRESULT hr = created->initAl(); FAILED(hr)) {
-        created->Release();
-        return hr;
+    if (owner.ready()) {
+        if (const HRESULT hr = created->attach(); FAILED(hr)) {
+            created->Release();
+            return hr;
+        }
     }
     *buffer = created;
     return DS_OK;
@@ -61,51 +70,80 @@ HRESULT SoundBuffer::create(DirectSound8 &owner, const BufferSpec &spec, SoundBu
 
 SoundBuffer::SoundBuffer(DirectSound8 &owner, const BufferSpec &spec)
     : owner_(owner), flags_(spec.flags), format_(spec.format), alFormat_(alFormatFor(spec.format)),
-      data_(spec.bytes, spec.format.wBitsPerSample == 8 ? BYTE{0x80} : BYTE{0}),
-      frequency_(spec.format.nSamplesPerSec) {}
+      bytes_(spec.bytes), data_(spec.bytes, spec.format.wBitsPerSample == 8 ? BYTE{0x80} : BYTE{0}),
+      frequency_(spec.format.nSamplesPerSec) {
+    owner.addBuffer(this);
+}
 
 SoundBuffer::~SoundBuffer() {
     // The AL objects go before owner_ lets the device close.
-    makeCurrent();
-    if (source_) {
+    Guard guard(owner_.get().lock());
+    if (attached()) {
+        makeCurrent();
         alSourceStop(source_);
         alSourcei(source_, AL_BUFFER, 0);
         alDeleteSources(1, &source_);
     }
-    if (alBuffer_)
+    if (alBuffer_) {
+        makeCurrent();
         alDeleteBuffers(1, &alBuffer_);
+    }
+    owner_.get().removeBuffer(this);
 }
 
 void SoundBuffer::makeCurrent() const {
     owner_.get().output().makeCurrent();
 }
 
-HRESULT SoundBuffer::initAl() {
+HRESULT SoundBuffer::attach() {
     makeCurrent();
     alGetError();
-    alGenSources(1, &source_);
-    if (alGetError() != AL_NO_ERROR) {
-        source_ = 0;
+    ALuint source = 0;
+    alGenSources(1, &source);
+    if (alGetError() != AL_NO_ERROR)
         return DSERR_ALLOCATED; // OpenAL has no voice left
-    }
     alGenBuffers(1, &alBuffer_);
     if (const ALenum error = alGetError(); error != AL_NO_ERROR) {
         alBuffer_ = 0;
+        alDeleteSources(1, &source);
         return fromAlError(error);
     }
+    source_ = source;
     // Plain playback: no distance attenuation, placed relative to the listener.
     alSourcei(source_, AL_SOURCE_RELATIVE, AL_TRUE);
     alSourcef(source_, AL_ROLLOFF_FACTOR, 0.0f);
-    const SourcePosition centre = panToPosition(DSBPAN_CENTER);
-    alSource3f(source_, AL_POSITION, centre.x, centre.y, centre.z);
-    if (format_.nChannels == 2 && owner_.get().output().hasExtension("AL_SOFT_direct_channels"))
+    const SourcePosition position = panToPosition(pan_);
+    alSource3f(source_, AL_POSITION, position.x, position.y, position.z);
+    if (format_.nChannels == 2 && owner_.get().output().directChannels())
         alSourcei(source_, AL_DIRECT_CHANNELS_SOFT, AL_TRUE); // left to left, right to right
+    if (volume_ != DSBVOLUME_MAX)
+        alSourcef(source_, AL_GAIN, volumeToGain(volume_));
+    if (frequency_ != format_.nSamplesPerSec)
+        alSourcef(source_, AL_PITCH, frequencyToPitch(frequency_, format_.nSamplesPerSec));
+    alSourcei(source_, AL_LOOPING, looping_ ? AL_TRUE : AL_FALSE);
     if (const ALenum error = alGetError(); error != AL_NO_ERROR)
         return fromAlError(error);
-    return upload();
+    // Nothing is uploaded for a buffer that was never written: silence needs no samples until
+    // it is played.
+    HRESULT hr = DS_OK;
+    if (uploaded_ || pendingPlay_) {
+        uploaded_ = false;
+        hr = upload();
+    }
+    if (pendingPlay_ && SUCCEEDED(hr)) {
+        pendingPlay_ = false;
+        alSourcei(source_, AL_SAMPLE_OFFSET, static_cast<ALint>(startFrame_));
+        alSourcePlay(source_);
+        startFrame_ = 0;
+    }
+    return hr;
 }
 
 HRESULT SoundBuffer::upload() {
+    if (!attached()) {
+        uploaded_ = true; // handed over by attach()
+        return DS_OK;
+    }
     makeCurrent();
     alGetError();
     // OpenAL refuses new data for a buffer attached to a source, so detach, fill, reattach,
@@ -117,8 +155,14 @@ HRESULT SoundBuffer::upload() {
         alSourceStop(source_);
     }
     alSourcei(source_, AL_BUFFER, 0);
-    alBufferData(alBuffer_, alFormat_, data_.data(), static_cast<ALsizei>(data_.size()),
-                 static_cast<ALsizei>(format_.nSamplesPerSec));
+    const auto wholeFrames = static_cast<ALsizei>(frames() * format_.nBlockAlign);
+    const auto rate = static_cast<ALsizei>(format_.nSamplesPerSec);
+    const AlMapping &mapping = owner_.get().output().mapping();
+    if (mapping)
+        mapping.storage(alBuffer_, alFormat_, data_.data(), wholeFrames, rate,
+                        kMapReadBit | kMapPersistentBit);
+    else
+        alBufferData(alBuffer_, alFormat_, data_.data(), wholeFrames, rate);
     const ALenum dataError = alGetError();
     alSourcei(source_, AL_BUFFER, dataError == AL_NO_ERROR ? static_cast<ALint>(alBuffer_) : 0);
     if (playing && dataError == AL_NO_ERROR) {
@@ -127,23 +171,58 @@ HRESULT SoundBuffer::upload() {
     }
     if (dataError != AL_NO_ERROR)
         return fromAlError(dataError);
+    uploaded_ = true;
+    if (mapping) { // OpenAL can give the samples back: keep them once, there
+        data_.clear();
+        data_.shrink_to_fit();
+        staged_ = false;
+    }
     return fromAlError(alGetError());
 }
 
+// Brings the samples back from OpenAL into the staging bytes before a Lock hands them out.
+bool SoundBuffer::restoreStaging() {
+    if (staged_)
+        return true;
+    try {
+        data_.assign(bytes_, format_.wBitsPerSample == 8 ? BYTE{0x80} : BYTE{0});
+    } catch (const std::bad_alloc &) {
+        return false;
+    }
+    makeCurrent();
+    const AlMapping &mapping = owner_.get().output().mapping();
+    const auto wholeFrames = static_cast<ALsizei>(frames() * format_.nBlockAlign);
+    const void *samples = mapping.map(alBuffer_, 0, wholeFrames, kMapReadBit | kMapPersistentBit);
+    if (!samples) {
+        data_.clear();
+        return false;
+    }
+    std::memcpy(data_.data(), samples, static_cast<size_t>(wholeFrames));
+    mapping.unmap(alBuffer_);
+    staged_ = true;
+    return true;
+}
+
 bool SoundBuffer::isPlaying() const {
+    if (!attached())
+        return pendingPlay_;
     makeCurrent();
     ALint state = AL_STOPPED;
     alGetSourcei(source_, AL_SOURCE_STATE, &state);
     return state == AL_PLAYING;
 }
 
+double SoundBuffer::secondsLeft() const {
+    const DWORD left = frames() - std::min(frames(), playFrame());
+    return static_cast<double>(left) / static_cast<double>(frequency_);
+}
+
 DWORD SoundBuffer::playFrame() const {
-    if (!isPlaying())
+    if (!attached() || !isPlaying())
         return startFrame_;
     ALint frame = 0;
     alGetSourcei(source_, AL_SAMPLE_OFFSET, &frame);
-    const DWORD frames = size() / format_.nBlockAlign;
-    return frame > 0 ? static_cast<DWORD>(frame) % frames : 0;
+    return frame > 0 ? static_cast<DWORD>(frame) % frames() : 0;
 }
 
 DWORD SoundBuffer::writeLeadBytes() const {
@@ -191,6 +270,7 @@ STDMETHODIMP SoundBuffer::GetCaps(LPDSBCAPS caps) {
 }
 
 STDMETHODIMP SoundBuffer::GetCurrentPosition(LPDWORD playCursor, LPDWORD writeCursor) {
+    Guard guard(owner_.get().lock());
     const DWORD play = playFrame() * format_.nBlockAlign;
     if (playCursor)
         *playCursor = play;
@@ -241,6 +321,7 @@ STDMETHODIMP SoundBuffer::GetFrequency(LPDWORD frequency) {
 }
 
 STDMETHODIMP SoundBuffer::GetStatus(LPDWORD status) {
+    Guard guard(owner_.get().lock());
     if (!status)
         return DSERR_INVALIDPARAM;
     *status = 0;
@@ -255,6 +336,7 @@ STDMETHODIMP SoundBuffer::Initialize(LPDIRECTSOUND, LPCDSBUFFERDESC) {
 
 STDMETHODIMP SoundBuffer::Lock(DWORD offset, DWORD bytes, LPVOID *audioPtr1, LPDWORD audioBytes1,
                                LPVOID *audioPtr2, LPDWORD audioBytes2, DWORD flags) {
+    Guard guard(owner_.get().lock());
     if (!audioPtr1 || !audioBytes1)
         return DSERR_INVALIDPARAM;
     if (flags & ~(DSBLOCK_FROMWRITECURSOR | DSBLOCK_ENTIREBUFFER))
@@ -274,6 +356,8 @@ STDMETHODIMP SoundBuffer::Lock(DWORD offset, DWORD bytes, LPVOID *audioPtr1, LPD
     // leave the caller writing only half of what it asked for.
     if (second != 0 && (!audioPtr2 || !audioBytes2))
         return DSERR_INVALIDPARAM;
+    if (!restoreStaging())
+        return DSERR_OUTOFMEMORY;
 
     lock_ = {data_.data() + offset, first, second != 0 ? data_.data() : nullptr, second};
     locked_ = true;
@@ -288,6 +372,7 @@ STDMETHODIMP SoundBuffer::Lock(DWORD offset, DWORD bytes, LPVOID *audioPtr1, LPD
 
 STDMETHODIMP SoundBuffer::Unlock(LPVOID audioPtr1, DWORD audioBytes1, LPVOID audioPtr2,
                                  DWORD audioBytes2) {
+    Guard guard(owner_.get().lock());
     if (!locked_)
         return DSERR_INVALIDCALL;
     if (audioPtr1 != lock_.ptr1 || audioBytes1 > lock_.bytes1)
@@ -300,15 +385,26 @@ STDMETHODIMP SoundBuffer::Unlock(LPVOID audioPtr1, DWORD audioBytes1, LPVOID aud
 }
 
 STDMETHODIMP SoundBuffer::Play(DWORD, DWORD priority, DWORD flags) {
+    Guard guard(owner_.get().lock());
     // Priorities and voice management flags belong to deferred-location buffers, which this
     // platform does not create.
     if (priority != 0 || (flags & ~DSBPLAY_LOOPING))
         return DSERR_INVALIDPARAM;
+    DirectSound8 &owner = owner_.get();
+    looping_ = (flags & DSBPLAY_LOOPING) != 0;
+    if (!attached()) {
+        // Kept until the output is ready, then started by attach(); a failed output stays silent.
+        pendingPlay_ = !owner.failed();
+        return DS_OK;
+    }
     makeCurrent();
     alGetError();
-    looping_ = (flags & DSBPLAY_LOOPING) != 0;
     alSourcei(source_, AL_LOOPING, looping_ ? AL_TRUE : AL_FALSE);
     if (!isPlaying()) {
+        if (!uploaded_) // never written: play its silence
+            if (const HRESULT hr = upload(); FAILED(hr))
+                return hr;
+        owner.playStateChanged(true);
         alSourcei(source_, AL_SAMPLE_OFFSET, static_cast<ALint>(startFrame_));
         alSourcePlay(source_);
         startFrame_ = 0;
@@ -317,10 +413,11 @@ STDMETHODIMP SoundBuffer::Play(DWORD, DWORD priority, DWORD flags) {
 }
 
 STDMETHODIMP SoundBuffer::SetCurrentPosition(DWORD newPosition) {
+    Guard guard(owner_.get().lock());
     if (newPosition >= size())
         return DSERR_INVALIDPARAM;
     const DWORD frame = newPosition / format_.nBlockAlign;
-    if (isPlaying())
+    if (attached() && isPlaying())
         alSourcei(source_, AL_SAMPLE_OFFSET, static_cast<ALint>(frame));
     else
         startFrame_ = frame;
@@ -332,29 +429,34 @@ STDMETHODIMP SoundBuffer::SetFormat(LPCWAVEFORMATEX) {
 }
 
 STDMETHODIMP SoundBuffer::SetVolume(LONG volume) {
+    Guard guard(owner_.get().lock());
     if (!(flags_ & DSBCAPS_CTRLVOLUME))
         return DSERR_CONTROLUNAVAIL;
     if (volume < DSBVOLUME_MIN || volume > DSBVOLUME_MAX)
         return DSERR_INVALIDPARAM;
     makeCurrent();
-    alSourcef(source_, AL_GAIN, volumeToGain(volume));
+    if (attached())
+        alSourcef(source_, AL_GAIN, volumeToGain(volume));
     volume_ = volume;
     return DS_OK;
 }
 
 STDMETHODIMP SoundBuffer::SetPan(LONG pan) {
+    Guard guard(owner_.get().lock());
     if (!(flags_ & DSBCAPS_CTRLPAN))
         return DSERR_CONTROLUNAVAIL;
     if (pan < DSBPAN_LEFT || pan > DSBPAN_RIGHT)
         return DSERR_INVALIDPARAM;
     makeCurrent();
     const SourcePosition position = panToPosition(pan);
-    alSource3f(source_, AL_POSITION, position.x, position.y, position.z);
+    if (attached())
+        alSource3f(source_, AL_POSITION, position.x, position.y, position.z);
     pan_ = pan;
     return DS_OK;
 }
 
 STDMETHODIMP SoundBuffer::SetFrequency(DWORD frequency) {
+    Guard guard(owner_.get().lock());
     if (!(flags_ & DSBCAPS_CTRLFREQUENCY))
         return DSERR_CONTROLUNAVAIL;
     if (frequency == DSBFREQUENCY_ORIGINAL)
@@ -362,16 +464,21 @@ STDMETHODIMP SoundBuffer::SetFrequency(DWORD frequency) {
     if (frequency < DSBFREQUENCY_MIN || frequency > DSBFREQUENCY_MAX)
         return DSERR_INVALIDPARAM;
     makeCurrent();
-    alSourcef(source_, AL_PITCH, frequencyToPitch(frequency, format_.nSamplesPerSec));
+    if (attached())
+        alSourcef(source_, AL_PITCH, frequencyToPitch(frequency, format_.nSamplesPerSec));
     frequency_ = frequency;
     return DS_OK;
 }
 
 STDMETHODIMP SoundBuffer::Stop() {
-    if (isPlaying()) {
+    Guard guard(owner_.get().lock());
+    if (!attached()) {
+        pendingPlay_ = false;
+    } else if (isPlaying()) {
         const DWORD frame = playFrame();
         alSourceStop(source_);
         startFrame_ = frame;
+        owner_.get().playStateChanged(false);
     }
     return DS_OK;
 }

@@ -1,6 +1,10 @@
-// A DirectSound secondary buffer on one OpenAL source and one OpenAL buffer. The buffer's bytes
-// live here (Lock hands them out); Unlock uploads them whole with alBufferData. Play, Stop,
-// the play cursor, volume, pan and frequency map onto the source; OpenAL mixes the buffers.
+// A DirectSound secondary buffer on one OpenAL source and one OpenAL buffer. Lock hands out
+// staging bytes kept here; Unlock uploads them whole into the OpenAL buffer and, where OpenAL
+// can hand the samples back (buffer mapping), frees the staging copy, so a clip's samples are
+// held once. Play, Stop, the play cursor, volume, pan and frequency map onto the source; OpenAL
+// mixes the buffers. Until the device object's context exists (it is made in the background)
+// the buffer keeps all of that itself and hands it to OpenAL when the context is ready: a Play
+// before then starts the sound at that moment.
 // Not supported: SetFormat (primary buffers only), position notifications, 3D, effects, pan
 // on stereo buffers (recorded and reported, but both channels keep their side), and more than
 // one outstanding Lock. Unlocking while playing restarts the source at the same
@@ -73,22 +77,41 @@ class SoundBuffer final : public IDirectSoundBuffer {
         DWORD bytes2;
     };
 
+  public:
+    // Called with the device object's lock held, once its context exists: makes the source
+    // and buffer, uploads what was written and starts a Play that was asked for before.
+    HRESULT attach();
+    // Called with the device object's lock held when the output could not be made: a Play
+    // asked for before is dropped, as the sound it would make.
+    void dropPendingPlay() { pendingPlay_ = false; }
+    bool isPlaying() const;
+    bool isLooping() const { return looping_; }
+    // Seconds until a playing, not looping buffer reaches its end at its current frequency.
+    double secondsLeft() const;
+
+  private:
     SoundBuffer(DirectSound8 &owner, const BufferSpec &spec);
     ~SoundBuffer();
-    HRESULT initAl();
     HRESULT upload();
-    bool isPlaying() const;
+    bool restoreStaging();
     DWORD playFrame() const;
     DWORD writeLeadBytes() const;
-    DWORD size() const { return static_cast<DWORD>(data_.size()); }
+    DWORD size() const { return bytes_; }
+    DWORD frames() const { return bytes_ / format_.nBlockAlign; }
     void makeCurrent() const;
+    bool attached() const { return source_ != 0; }
 
     OwnerRef owner_;
     ULONG refs_ = 1;
     DWORD flags_;
     WAVEFORMATEX format_;
     ALenum alFormat_;
+    DWORD bytes_;
+    // The bytes Lock hands out; empty while OpenAL holds the only copy (staged_ false).
     std::vector<BYTE> data_;
+    bool staged_ = true;
+    bool uploaded_ = false;    // the OpenAL buffer holds what was last unlocked
+    bool pendingPlay_ = false; // Play asked for before the context existed
     ALuint source_ = 0;
     ALuint alBuffer_ = 0;
     LONG volume_ = DSBVOLUME_MAX;

@@ -119,6 +119,26 @@ class Combo final : public QtControl {
         }
     }
 
+    int rowHeight() const {
+        const int hint = box()->view()->sizeHintForRow(0);
+        return hint > 0 ? hint : box()->fontMetrics().height() + 2;
+    }
+
+    // The size of one row of the list: the horizontal extent as its width when one is set, so
+    // that the list scrolls sideways that far.
+    QSize rowSize() const { return extent > 0 ? QSize(extent, rowHeight()) : QSize(); }
+
+    // The number of visible rows changes only with the font, the extent or the first row. The
+    // edit field's height is taken once per font, since QComboBox measures every item for its
+    // size hint.
+    void applyVisibleRows() {
+        if (editHeight <= 0) {
+            editHeight = box()->sizeHint().height();
+        }
+        box()->setMaxVisibleItems(
+            std::max(1, (listHeight - editHeight) / std::max(rowHeight(), 1)));
+    }
+
     void applyExtentAndHeight() {
         if (box() == nullptr) {
             return;
@@ -128,17 +148,30 @@ class Combo final : public QtControl {
         view->setHorizontalScrollBarPolicy(extent > 0 ? Qt::ScrollBarAsNeeded
                                                       : Qt::ScrollBarAlwaysOff);
         if (auto *model = qobject_cast<QStandardItemModel *>(box()->model())) {
-            const int rowHeight = view->sizeHintForRow(0) > 0 ? view->sizeHintForRow(0)
-                                                              : box()->fontMetrics().height() + 2;
+            const QSize size = rowSize();
             for (int row = 0; row < model->rowCount(); ++row) {
                 if (QStandardItem *item = model->item(row)) {
-                    item->setSizeHint(extent > 0 ? QSize(extent, rowHeight) : QSize());
+                    item->setSizeHint(size);
                 }
             }
-            const int editHeight = box()->sizeHint().height();
-            box()->setMaxVisibleItems(
-                std::max(1, (listHeight - editHeight) / std::max(rowHeight, 1)));
+            applyVisibleRows();
         }
+    }
+
+    // Where a sorted box puts a new item: after every item that compares less or equal,
+    // found by halving (the list stays sorted), so that filling a long list stays quick.
+    int sortedPosition(const QString &item) const {
+        int low = 0;
+        int high = box()->count();
+        while (low < high) {
+            const int middle = low + (high - low) / 2;
+            if (QString::compare(box()->itemText(middle), item, Qt::CaseInsensitive) <= 0) {
+                low = middle + 1;
+            } else {
+                high = middle;
+            }
+        }
+        return low;
     }
 
     int addString(const char *text) {
@@ -148,11 +181,7 @@ class Combo final : public QtControl {
         const QString item = textFromBytes(text);
         int index = box()->count();
         if (sorted) {
-            index = 0;
-            while (index < box()->count() &&
-                   QString::compare(box()->itemText(index), item, Qt::CaseInsensitive) <= 0) {
-                ++index;
-            }
+            index = sortedPosition(item);
             if (selected >= index) {
                 ++selected;
             }
@@ -167,7 +196,15 @@ class Combo final : public QtControl {
             const QSignalBlocker block(box());
             box()->setEditText(edit); // adding an item leaves the edit field as it was
         }
-        applyExtentAndHeight();
+        // Only the new row needs its size; the others keep theirs, so a fill stays linear.
+        if (auto *model = qobject_cast<QStandardItemModel *>(box()->model())) {
+            if (QStandardItem *added = model->item(index)) {
+                added->setSizeHint(rowSize());
+            }
+        }
+        if (box()->count() == 1) {
+            applyVisibleRows();
+        }
         return index;
     }
 
@@ -175,6 +212,7 @@ class Combo final : public QtControl {
     int selected = -1;
     int extent = 0;
     int listHeight = 0;
+    int editHeight = 0; // the closed box's height for the current font; 0: not yet measured
 };
 
 LRESULT CALLBACK comboProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -277,6 +315,7 @@ LRESULT CALLBACK comboProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_SETFONT:
         handleCommonMessage(wnd, msg, wParam, lParam, &result);
         box->view()->setFont(box->font());
+        c->editHeight = 0;
         c->applyExtentAndHeight();
         // The closed box is as tall as its font needs, as on Windows.
         wnd->windowRect.bottom = wnd->windowRect.top + box->sizeHint().height();

@@ -1,0 +1,114 @@
+#!/usr/bin/env bash
+# The performance figures of Vintorel side by side with two references, in one run:
+#   - a bare Qt 6 widget program with a window of the same size (start-up, memory),
+#   - a program that only wakes every 600 ms (the floor for CPU and wake-ups).
+# Vintorel runs on a private X server (Xvfb) with the simulated card locked at quality 57 and
+# OpenAL Soft's null output; it is driven to measuring with xdotool as a person would.
+# Usage: bench/run.sh [BUILD_DIR]   (default build/default; the benchmark targets are built)
+# VINTOREL_BENCH_SECONDS (default 20) is the length of each measured phase and
+# VINTOREL_BENCH_RUNS (default 9) the number of interleaved start-up runs.
+SOURCE_DIR=$(cd "$(dirname "$0")/.." && pwd)
+BUILD_DIR=$(cd "${1:-$SOURCE_DIR/build/default}" && pwd)
+PHASE=${VINTOREL_BENCH_SECONDS:-20}
+RUNS=${VINTOREL_BENCH_RUNS:-9}
+BIN=$BUILD_DIR/bin
+VINTOREL_BIN=$BIN/vintorel
+
+cmake --build "$BUILD_DIR" --target vintorel_bench >/dev/null || { echo "build failed" >&2; exit 1; }
+[ -x "$BIN/vintorel_bench_map_wait" ] || { echo "needs libx11-dev for the start-up figure" >&2; exit 1; }
+source "$SOURCE_DIR/tests/e2e/lib.sh"
+e2e_start_x
+
+work="$E2E_TMP/work"
+mkdir -p "$work/Data"
+cp "$SOURCE_DIR"/Data/*.vcl "$work/Data/"
+printf '%s' "[Astra 1B-1H,2C   19.2e]=12515h22000;[Eutelsat W4/Sesat   36.0e]=12360h26480;[HotBird 1-6   13.0e]=10723h29900;[Sirius 2/3,Astra 1A   5.0e]=12465h10787;" \
+    >"$work/Data/satellite.ini"
+echo "poll locked 57 7.5" >"$E2E_TMP/card.script"
+export VINTOREL_TUNER=sim VINTOREL_SIM_SCRIPT="$E2E_TMP/card.script"
+export ALSOFT_DRIVERS=null ALSOFT_CONF=/dev/null
+export XDG_RUNTIME_DIR="$E2E_TMP/xdg"
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+
+median() { sort -g | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
+# sample PID SECONDS: sets CPU (% of a core), WAKE (per second), MAIN_MS, RSS_MIB
+sample() {
+    local out
+    out=$("$BIN/vintorel_bench_sample" "$1" "$2")
+    read -r CPU WAKE MAIN_MS RSS_MIB < <(echo "$out" | awk -v s="$2" \
+        '{ printf "%.3f %.1f %.3f %.1f\n", $2 / (10 * s), $4 / s, $6, $8 / 1024 }')
+}
+click() { xdotool mousemove --window "$1" "$2" "$3" click 1; sleep 0.3; }
+
+echo "start-up: $RUNS interleaved runs each ..." >&2
+: >"$E2E_TMP/up-vintorel"
+: >"$E2E_TMP/up-bare"
+for _ in $(seq "$RUNS"); do
+    (cd "$work" && "$BIN/vintorel_bench_map_wait" "$VINTOREL_BIN") >>"$E2E_TMP/up-vintorel"
+    "$BIN/vintorel_bench_map_wait" "$BIN/vintorel_bench_bare_qt" >>"$E2E_TMP/up-bare"
+done
+UP_V=$(median <"$E2E_TMP/up-vintorel")
+UP_B=$(median <"$E2E_TMP/up-bare")
+
+echo "Vintorel: first step, then measuring in tone and in digits mode, ${PHASE} s each ..." >&2
+e2e_start_app "$work"
+id=$(e2e_wait_window '^V i n t o r e l$')
+sleep 2
+sample "$APP_PID" "$PHASE"
+IDLE_CPU=$CPU IDLE_WAKE=$WAKE
+click "$id" 66 122 # MODE 0 -> MODE 1, then 12245 MHz, 27500 kS/s, polarity: measuring
+click "$id" 125 70
+xdotool key --clearmodifiers End BackSpace BackSpace BackSpace BackSpace BackSpace BackSpace
+xdotool type --delay 50 12245
+click "$id" 264 122
+click "$id" 264 122
+click "$id" 264 122
+sleep 2
+sample "$APP_PID" "$PHASE"
+TONE_CPU=$CPU TONE_WAKE=$WAKE
+TICK_US=$(awk -v ms="$MAIN_MS" -v s="$PHASE" 'BEGIN { printf "%.0f", ms * 1000 / (s / 0.6) }')
+click "$id" 30 9 # the sound icon: spoken digits
+sleep 2
+sample "$APP_PID" "$PHASE"
+VOICE_CPU=$CPU VOICE_WAKE=$WAKE RSS_V=$RSS_MIB
+click "$id" 320 30
+xdotool key --clearmodifiers Escape
+e2e_wait_exit 15
+
+echo "references ..." >&2
+"$BIN/vintorel_bench_bare_qt" >/dev/null 2>&1 &
+bare=$!
+E2E_PIDS+=("$bare")
+sleep 2
+sample "$bare" "$PHASE"
+BARE_CPU=$CPU BARE_WAKE=$WAKE RSS_B=$RSS_MIB
+kill "$bare"
+"$BIN/vintorel_bench_timer_floor" &
+floor=$!
+E2E_PIDS+=("$floor")
+sample "$floor" "$PHASE"
+FLOOR_CPU=$CPU FLOOR_WAKE=$WAKE
+kill "$floor"
+
+echo "combo box and sound ..." >&2
+read -r -a fills < <("$BIN/vintorel_bench_combo_fill" 2>/dev/null | awk '{ printf "%s ", $2 } END { print "" }')
+declare -A snd
+while read -r name value rest; do snd[$name]="$value${rest:+ $rest}"; done < <("$BIN/vintorel_bench_sound")
+
+ratio() { awk -v a="$1" -v b="$2" 'BEGIN { if (b > 0) printf "%.2f×", a / b; else print "–" }'; }
+echo
+echo "| figure | Vintorel | reference | ratio |"
+echo "|---|---|---|---|"
+echo "| exec → main window mapped (median of $RUNS) | $UP_V ms | bare Qt app: $UP_B ms | $(ratio "$UP_V" "$UP_B") |"
+echo "| CPU at the first step | $IDLE_CPU % | 600 ms timer: $FLOOR_CPU %, bare Qt app: $BARE_CPU % | – |"
+echo "| wake-ups/s at the first step | $IDLE_WAKE | 600 ms timer: $FLOOR_WAKE, bare Qt app: $BARE_WAKE | – |"
+echo "| CPU measuring, tone | $TONE_CPU % | 600 ms timer: $FLOOR_CPU % | $(ratio "$TONE_CPU" "$FLOOR_CPU") |"
+echo "| wake-ups/s measuring, tone | $TONE_WAKE | 600 ms timer: $FLOOR_WAKE | $(ratio "$TONE_WAKE" "$FLOOR_WAKE") |"
+echo "| CPU measuring, digits | $VOICE_CPU % | 600 ms timer: $FLOOR_CPU % | $(ratio "$VOICE_CPU" "$FLOOR_CPU") |"
+echo "| wake-ups/s measuring, digits | $VOICE_WAKE | 600 ms timer: $FLOOR_WAKE | $(ratio "$VOICE_WAKE" "$FLOOR_WAKE") |"
+echo "| main thread's CPU per poll tick (tone) | $TICK_US µs | – | – |"
+echo "| RSS after $((2 * PHASE + 4)) s measuring | $RSS_V MiB | bare Qt app: $RSS_B MiB + clips' PCM ${snd[clip_pcm_kib]} KiB | $(ratio "$RSS_V" "$(awk -v b="$RSS_B" -v c="${snd[clip_pcm_kib]}" 'BEGIN { print b + c / 1024 }')") |"
+echo "| combo box filled with 1,000 / 10,000 / 32,767 entries | ${fills[0]} / ${fills[1]} / ${fills[2]} ms | – | – |"
+echo "| 21 clips loaded into sound buffers | ${snd[clip_bank_ms]} ms | plain libFLAC into memory: ${snd[libflac_ms]} ms | $(ratio "${snd[clip_bank_ms]}" "${snd[libflac_ms]}") |"
+read -r lat_med lat_max <<<"${snd[play_to_first_mix_ms]}"
+echo "| Play on a sleeping output → first mixed update (median / max) | $lat_med / $lat_max ms | – | – |"
