@@ -1,16 +1,46 @@
 # Helpers for the end-to-end checks: the real binary on a private X server (Xvfb), driven with
-# xdotool as a person would. Source this file; call e2e_start_x first.
+# xdotool as a person would. Set VINTOREL_BIN, source this file, call e2e_start_x first.
+#
+# VINTOREL_BIN says how the program is started: the Linux executable runs natively; the Windows
+# one (a name ending in .exe) runs under Wine in the prefix WINEPREFIX names (made by
+# tests/wine/prefix.sh, with the simulated card registered). Without Wine installed a Windows
+# check is skipped (exit 77). Paths handed to the program go through e2e_path.
 set -euo pipefail
 
 E2E_TMP=$(mktemp -d)
 E2E_PIDS=()
+E2E_WINE=0
+case "${VINTOREL_BIN:-}" in
+*.exe) E2E_WINE=1 ;;
+esac
+
+if [ "$E2E_WINE" = 1 ]; then
+    if ! command -v wine >/dev/null || ! command -v wineserver >/dev/null; then
+        echo "SKIP: Wine is not installed"
+        exit 77
+    fi
+    [ -n "${WINEPREFIX:-}" ] && [ -f "$WINEPREFIX/system.reg" ] || {
+        echo "FAIL: no Wine prefix at '${WINEPREFIX:-}' (tests/wine/prefix.sh makes it)" >&2
+        exit 1
+    }
+    # No Mono or Gecko installer prompts, no debug chatter in the program's output.
+    export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+fi
 
 e2e_cleanup() {
     for pid in "${E2E_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
+    # Wine's own processes (explorer, services) outlive the program: end them before their
+    # X server goes, so the next check starts from a clean prefix.
+    [ "$E2E_WINE" = 1 ] && { wineserver -k 2>/dev/null || true; wineserver -w 2>/dev/null || true; }
     wait 2>/dev/null || true
     rm -rf "$E2E_TMP"
 }
 trap e2e_cleanup EXIT
+
+# Prints path $1 as the program sees it: unchanged on Linux, in Windows form (Z:\...) under Wine.
+e2e_path() {
+    if [ "$E2E_WINE" = 1 ]; then winepath -w "$1" 2>/dev/null; else printf '%s\n' "$1"; fi
+}
 
 fail() {
     echo "FAIL: $*" >&2
@@ -32,16 +62,44 @@ e2e_start_x() {
     [ -n "$display" ] || { cat "$E2E_TMP/xvfb.log" >&2; fail "Xvfb did not start"; }
     export DISPLAY=":$display"
     for _ in $(seq 100); do
-        if xwininfo -root >/dev/null 2>&1; then return 0; fi
+        if xwininfo -root >/dev/null 2>&1; then
+            e2e_start_wineserver
+            return 0
+        fi
         sleep 0.1
     done
     fail "Xvfb did not answer on $DISPLAY"
 }
 
+# Under Wine: one wineserver for the whole check, started now so it (and Wine's desktop
+# process) use this display, and kept until the end instead of starting anew for every run.
+# The simulated card is registered again, in case a check that unregisters it was cut short.
+e2e_start_wineserver() {
+    [ "$E2E_WINE" = 1 ] || return 0
+    wineserver -k 2>/dev/null || true
+    wineserver -w 2>/dev/null || true
+    wineserver -p
+    e2e_register_card
+}
+
+# Under Wine: the simulated card's server DLL beside the program, registered or not.
+e2e_register_card() {
+    wine regsvr32 /s "$(e2e_path "$(dirname "$VINTOREL_BIN")/vintorel_tuner_sim.dll")" ||
+        fail "cannot register the simulated card"
+}
+e2e_unregister_card() {
+    wine regsvr32 /s /u "$(e2e_path "$(dirname "$VINTOREL_BIN")/vintorel_tuner_sim.dll")" ||
+        fail "cannot unregister the simulated card"
+}
+
 # Runs the program in the background in folder $1 (which should hold Data/); sets APP_PID.
 e2e_start_app() {
     local workdir=$1
-    (cd "$workdir" && exec "$VINTOREL_BIN") >"$E2E_TMP/app.out" 2>&1 &
+    if [ "$E2E_WINE" = 1 ]; then
+        (cd "$workdir" && exec wine "$VINTOREL_BIN") >"$E2E_TMP/app.out" 2>&1 &
+    else
+        (cd "$workdir" && exec "$VINTOREL_BIN") >"$E2E_TMP/app.out" 2>&1 &
+    fi
     APP_PID=$!
     E2E_PIDS+=("$APP_PID")
 }
@@ -111,4 +169,54 @@ e2e_wait_log_tail() {
     echo "expected the card to receive:" >&2; printf '  %s\n' "$@" >&2
     echo "it received last:" >&2; printf '%s\n' "$actual" | sed 's/^/  /' >&2
     fail "tuning sequence differs"
+}
+
+# The close box of window $1 (there is no window manager to draw one): the request a window
+# manager sends when it is clicked.
+e2e_close() {
+    python3 "$(dirname "${BASH_SOURCE[0]}")/close_window.py" "$1" || fail "cannot close window $1"
+}
+
+# Window $1 is activated anew, as when the user comes back to it from another window: another
+# X window takes the focus, then this one. On Windows, activation gives the keyboard focus to
+# the window itself (DefWindowProc's WM_ACTIVATE), not to the child that had it.
+e2e_activate() {
+    xmessage -geometry +0+0 other >/dev/null 2>&1 &
+    local other_pid=$! other="" _
+    for _ in $(seq 50); do
+        other=$(xdotool search --onlyvisible --name '^xmessage$' 2>/dev/null | head -1 || true)
+        [ -n "$other" ] && break
+        sleep 0.1
+    done
+    [ -n "$other" ] || fail "no other window to switch to"
+    xdotool windowfocus --sync "$1" >/dev/null 2>&1 || true
+    xdotool windowfocus --sync "$other" >/dev/null 2>&1 || true
+    sleep 0.3
+    xdotool windowfocus --sync "$1" >/dev/null 2>&1 || true
+    kill "$other_pid" 2>/dev/null || true
+    wait "$other_pid" 2>/dev/null || true
+    sleep 0.3
+}
+
+# Where our Linux layer is known not to behave as Windows does (docs/windows.md lists each
+# with its reason). A check of such a behaviour reports it instead of failing on Linux, and
+# fails once the layer behaves as Windows, so that the entry gets removed.
+E2E_LINUX_DIFFERENCES="click-takes-focus activation-keeps-child-focus"
+
+# $1 a name from the list above, $2 what Windows does, $3 0 when the program did it.
+e2e_windows_behaviour() {
+    local name=$1 what=$2 seen=$3
+    if [ "$E2E_WINE" = 0 ] && [[ " $E2E_LINUX_DIFFERENCES " == *" $name "* ]]; then
+        [ "$seen" = 0 ] && fail "the Linux layer now behaves as Windows ($what): take '$name' off E2E_LINUX_DIFFERENCES in lib.sh and out of docs/windows.md"
+        echo "known difference '$name' (docs/windows.md): on Windows $what, not here"
+        return 0
+    fi
+    [ "$seen" = 0 ] || fail "$what"
+    echo "ok: $what"
+}
+
+# 0 when the program is still running after $1 seconds (default 1).
+e2e_still_running() {
+    sleep "${1:-1}"
+    kill -0 "$APP_PID" 2>/dev/null
 }
