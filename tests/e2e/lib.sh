@@ -23,8 +23,9 @@ if [ "$E2E_WINE" = 1 ]; then
         echo "FAIL: no Wine prefix at '${WINEPREFIX:-}' (tests/wine/prefix.sh makes it)" >&2
         exit 1
     }
-    # No Mono or Gecko installer prompts, no debug chatter in the program's output.
-    export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+    # No Mono or Gecko installer prompts; of Wine's debug output only the texts of message
+    # boxes, which e2e_box_text_was reads.
+    export WINEDEBUG=-all,+msgbox WINEDLLOVERRIDES="mscoree,mshtml="
 fi
 
 e2e_cleanup() {
@@ -156,13 +157,27 @@ e2e_click() {
     sleep 0.3
 }
 
+# 0 when the program's last run showed a message box saying $1 ("": no box at all). Wine
+# traces each box's text; on Linux the window tests check the texts, so this passes there.
+e2e_box_text_was() {
+    [ "$E2E_WINE" = 1 ] || return 0
+    local shown
+    shown=$(sed -n 's/.*trace:msgbox:MSGBOX_OnInit L"\(.*\)"\r\?$/\1/p' "$E2E_TMP/app.out")
+    [ "$shown" = "$1" ]
+}
+
+# Text file $1 as the program wrote it, without the carriage returns of Windows' text files.
+e2e_log() {
+    tr -d '\r' <"$1"
+}
+
 # Waits up to 5 s for file $1 to end with the lines given after it.
 e2e_wait_log_tail() {
     local file=$1; shift
     local expected actual n=$#
     expected=$(printf '%s\n' "$@")
     for _ in $(seq 50); do
-        actual=$(grep -v -E '^(applyTuning|refreshMeasurement|getQuality|getSnr)' "$file" | tail -n "$n")
+        actual=$(e2e_log "$file" | grep -v -E '^(applyTuning|refreshMeasurement|getQuality|getSnr)' | tail -n "$n")
         [ "$actual" = "$expected" ] && return 0
         sleep 0.1
     done
@@ -215,8 +230,11 @@ e2e_windows_behaviour() {
     echo "ok: $what"
 }
 
-# 0 when the program is still running after $1 seconds (default 1).
+# 0 when the program is still running after $1 seconds (default 3: Wine takes a while to end).
 e2e_still_running() {
-    sleep "${1:-1}"
-    kill -0 "$APP_PID" 2>/dev/null
+    local _
+    for _ in $(seq $((${1:-3} * 10))); do
+        kill -0 "$APP_PID" 2>/dev/null || return 1
+        sleep 0.1
+    done
 }
