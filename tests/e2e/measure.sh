@@ -68,7 +68,7 @@ sleep 1
 echo "ok: compact view 918x144 at x $x, and back to 334x144"
 
 # 4
-xdotool key --clearmodifiers Escape
+e2e_keys "$id" Escape
 e2e_wait_exit
 [ "$APP_RC" = 0 ] || fail "exit code $APP_RC"
 e2e_log "$log" | tail -1 | grep -q '^Release -> 0$' || fail "filter not released to 0"
