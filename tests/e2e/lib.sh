@@ -34,7 +34,7 @@ e2e_cleanup() {
     # X server goes, so the next check starts from a clean prefix.
     [ "$E2E_WINE" = 1 ] && { wineserver -k 2>/dev/null || true; wineserver -w 2>/dev/null || true; }
     wait 2>/dev/null || true
-    rm -rf "$E2E_TMP"
+    [ -n "${E2E_KEEP:-}" ] && cp -r "$E2E_TMP" "$E2E_KEEP"; rm -rf "$E2E_TMP"
 }
 trap e2e_cleanup EXIT
 
@@ -164,6 +164,25 @@ e2e_box_text_was() {
     local shown
     shown=$(sed -n 's/.*trace:msgbox:MSGBOX_OnInit L"\(.*\)"\r\?$/\1/p' "$E2E_TMP/app.out")
     [ "$shown" = "$1" ]
+}
+
+# Everything the program plays goes into WAV file $1 instead of a sound device: natively
+# through OpenAL Soft's wave writer; under Wine through an ALSA configuration of the test's
+# own, whose default device is ALSA's file plugin (over a null device, as 16-bit 44.1 kHz
+# stereo), so Wine's winealsa driver writes the mix there. ALSA's null device does not keep
+# time: Wine's output then runs ahead of the clock, so only the order of sounds is reliable.
+e2e_capture_sound() {
+    if [ "$E2E_WINE" = 1 ]; then
+        cat >"$E2E_TMP/asound.conf" <<ALSA
+pcm.!default { type plug slave { pcm "capture" format S16_LE rate 44100 channels 2 } }
+pcm.capture { type file slave.pcm "nullout" file "$1" format "wav" }
+pcm.nullout { type null }
+ALSA
+        export ALSA_CONFIG_PATH="$E2E_TMP/asound.conf"
+    else
+        printf '[general]\ndrivers = wave\n[wave]\nfile = %s\n' "$1" >"$E2E_TMP/alsoft.conf"
+        export ALSOFT_CONF="$E2E_TMP/alsoft.conf" ALSOFT_DRIVERS=wave
+    fi
 }
 
 # Text file $1 as the program wrote it, without the carriage returns of Windows' text files.
