@@ -26,6 +26,9 @@ e2e_keys "$question" Return                                   # Yes: create the 
 id=$(e2e_wait_window '^V i n t o r e l$')
 sleep 0.5
 [ "$(wc -c <"$work/Data/satellite.ini")" = 152 ] || fail "the default list was not created"
+e2e_default_list "$E2E_TMP/expected"
+cmp -s "$work/Data/satellite.ini" "$E2E_TMP/expected/Data/satellite.ini" || fail "the default list differs"
+e2e_box_text_was "satellite.ini - not found. Create new  file?" || fail "the question's text differs"
 e2e_click "$id" 150 70                                        # the satellite list
 xdotool key --clearmodifiers Down                             # the first satellite
 sleep 0.3
