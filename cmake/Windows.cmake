@@ -3,7 +3,8 @@
 # libdvbv5: Windows itself provides user32, gdi32, comctl32, ole32 and dsound, and the card's
 # driver provides the tuner filter. Built here besides the program: the clip decoder
 # OptimFROG.dll (over libFLAC's decoder from third_party/flac, as Debian has no libFLAC for
-# MinGW), the simulated card vintorel_tuner_sim.dll, and the zip package (packaging/windows).
+# MinGW), the simulated card vintorel_tuner_sim.dll, the zip package and the installer
+# (packaging/windows), and the Windows checks (tests/windows).
 
 # The platform layer's header target is empty here: <windows.h> is the system's own.
 add_library(vintorel_platform_api INTERFACE)
@@ -28,5 +29,6 @@ target_link_libraries(vintorel PRIVATE OptimFROG user32 gdi32 comctl32 ole32 dso
 vintorel_windows_static(vintorel)
 vintorel_warnings(vintorel)
 
-add_subdirectory(tests/windows)
 add_subdirectory(packaging/windows)
+enable_testing()
+add_subdirectory(tests/windows)

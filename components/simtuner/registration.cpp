@@ -200,6 +200,18 @@ std::wstring statusText(LSTATUS status) {
     return result;
 }
 
+// The server COM finds for the class id: the per-user entry over the machine's (looked up in
+// both hives, as HKEY_CLASSES_ROOT's merged view is not the same on every system).
+std::wstring effectiveServer() {
+    for (const HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
+        Key server;
+        if (server.open(root, serverKeyPath(), KEY_READ) == ERROR_SUCCESS) {
+            return readText(server.get(), nullptr);
+        }
+    }
+    return {};
+}
+
 // The hive to write: the user's when the class id already has a per-user entry (it overrides
 // the machine's), otherwise the machine's when writable, otherwise the user's.
 HKEY registrationRoot() {
@@ -217,21 +229,19 @@ HKEY registrationRoot() {
 HRESULT registerServer(bool force) {
     const std::wstring self = modulePath();
     if (self.empty()) {
-        return refuse(SELFREG_E_CLASS, L"cannot find this DLL's own path.");
+        return refuse(
+            SELFREG_E_CLASS,
+            L"The simulated tuner card is not registered: this DLL cannot find its own path.");
     }
-    // What COM sees today (per-user entries over the machine's).
-    Key effective;
-    if (effective.open(HKEY_CLASSES_ROOT, L"CLSID\\" + classIdText() + L"\\InprocServer32",
-                       KEY_READ) == ERROR_SUCCESS) {
-        const std::wstring other = readText(effective.get(), nullptr);
-        if (!other.empty() && !isOurs(other, self) && !force) {
-            return refuse(SELFREG_E_CLASS,
-                          L"not registered. The tuner card's class id " + classIdText() +
-                              L" already belongs to another server:\n\n" + other +
-                              L"\n\nprobably the card's own driver. To replace it anyway "
-                              L"(\"regsvr32 /u\" puts it back), run:\n\nregsvr32 /n /i:force \"" +
-                              self + L"\"");
-        }
+    const std::wstring current = effectiveServer();
+    if (!current.empty() && !isOurs(current, self) && !force) {
+        return refuse(SELFREG_E_CLASS,
+                      L"The simulated tuner card is not registered: the tuner card's class id " +
+                          classIdText() + L" already belongs to another server,\n\n" + current +
+                          L"\n\nprobably the card's own driver. To use the simulated card anyway, "
+                          L"run\n\nregsvr32 /n /i:force \"" +
+                          self +
+                          L"\"\n\n\"regsvr32 /u\" undoes that and puts the other server back.");
     }
 
     const HKEY root = registrationRoot();
@@ -264,7 +274,7 @@ HRESULT registerServer(bool force) {
     }
     if (status != ERROR_SUCCESS) {
         return refuse(SELFREG_E_CLASS,
-                      L"cannot write the registration under " +
+                      L"The simulated tuner card is not registered: cannot write " +
                           std::wstring(root == HKEY_LOCAL_MACHINE ? L"HKEY_LOCAL_MACHINE\\"
                                                                   : L"HKEY_CURRENT_USER\\") +
                           serverKeyPath() + L": " + statusText(status));
@@ -342,7 +352,7 @@ HRESULT unregisterServer() {
     for (const HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
         if (const LSTATUS status = unregisterFrom(root, self); status != ERROR_SUCCESS) {
             return refuse(SELFREG_E_CLASS,
-                          L"cannot remove the registration under " +
+                          L"The simulated tuner card's registration cannot be removed from " +
                               std::wstring(root == HKEY_LOCAL_MACHINE ? L"HKEY_LOCAL_MACHINE\\"
                                                                       : L"HKEY_CURRENT_USER\\") +
                               serverKeyPath() + L": " + statusText(status));
@@ -368,8 +378,8 @@ extern "C" HRESULT DllInstall(BOOL install, LPCWSTR commandLine) {
     }
     const bool empty = commandLine == nullptr || *commandLine == L'\0';
     if (!empty && _wcsicmp(commandLine, L"force") != 0) {
-        return refuse(E_INVALIDARG, L"unknown option \"" + std::wstring(commandLine) +
-                                        L"\"; the only one is /i:force.");
+        return refuse(E_INVALIDARG, L"Unknown option \"" + std::wstring(commandLine) +
+                                        L"\": the only one is /i:force.");
     }
     return registerServer(!empty);
 }

@@ -37,7 +37,8 @@ std::FILE *openLog(const std::string &path) {
     if (path.empty()) {
         return nullptr;
     }
-    std::FILE *file = std::fopen(path.c_str(), "a");
+    // Binary: the same bytes (LF line ends) on every system, so logs compare as they are.
+    std::FILE *file = std::fopen(path.c_str(), "ab");
     if (file == nullptr) {
         std::fprintf(stderr, "vintorel: cannot open the simulated card's log %s\n", path.c_str());
     }

@@ -6,9 +6,17 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <sstream>
+
+#if defined(_WIN32)
+#include <sys/stat.h>
+#else
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace vintorel::sim {
 
@@ -70,6 +78,68 @@ bool parseFloat(const std::string &word, float *value) {
     }
     *value = v;
     return true;
+}
+
+// A script is a few lines; anything this large is not one (and a device such as /dev/zero
+// never ends).
+constexpr long long kMaxScriptBytes = 1 << 20;
+
+// Reads a regular file of at most kMaxScriptBytes whole. Anything else (a folder, a FIFO, a
+// device) is refused without reading from it, and without blocking on a FIFO without writer.
+bool readScriptFile(const std::string &path, std::string *text, std::string *reason) {
+#if defined(_WIN32)
+    std::FILE *file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) {
+        *reason = "cannot read the script";
+        return false;
+    }
+    struct _stat64 st;
+    const bool regular = _fstat64(_fileno(file), &st) == 0 && (st.st_mode & _S_IFMT) == _S_IFREG;
+    auto readSome = [file](char *buffer, size_t size) -> long long {
+        const size_t n = std::fread(buffer, 1, size, file);
+        return n == 0 && std::ferror(file) ? -1 : static_cast<long long>(n);
+    };
+    auto closeFile = [file] { std::fclose(file); };
+#else
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        *reason = "cannot read the script";
+        return false;
+    }
+    struct stat st;
+    const bool regular = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    auto readSome = [fd](char *buffer, size_t size) -> long long {
+        for (;;) {
+            const ssize_t n = ::read(fd, buffer, size);
+            if (n >= 0 || errno != EINTR) {
+                return n;
+            }
+        }
+    };
+    auto closeFile = [fd] { ::close(fd); };
+#endif
+    bool ok = false;
+    if (!regular) {
+        *reason = "cannot read the script: not a regular file";
+    } else if (st.st_size > kMaxScriptBytes) {
+        *reason = "cannot read the script: larger than 1 MiB";
+    } else {
+        // Read to the end, but never past the limit, should the file grow meanwhile.
+        text->clear();
+        char buffer[4096];
+        long long n = 0;
+        while ((n = readSome(buffer, sizeof buffer)) > 0 &&
+               static_cast<long long>(text->size()) + n <= kMaxScriptBytes) {
+            text->append(buffer, static_cast<size_t>(n));
+        }
+        ok = n == 0;
+        if (!ok) {
+            *reason =
+                n < 0 ? "cannot read the script" : "cannot read the script: larger than 1 MiB";
+        }
+    }
+    closeFile();
+    return ok;
 }
 
 } // namespace
@@ -167,15 +237,13 @@ bool parseScript(const std::string &text, Script *script, std::string *error) {
 }
 
 bool loadScript(const std::string &path, Script *script, std::string *error) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        *error = path + ": cannot read the script";
+    std::string text;
+    std::string reason;
+    if (!readScriptFile(path, &text, &reason)) {
+        *error = path + ": " + reason;
         return false;
     }
-    std::ostringstream text;
-    text << in.rdbuf();
-    std::string reason;
-    if (!parseScript(text.str(), script, &reason)) {
+    if (!parseScript(text, script, &reason)) {
         *error = path + ":" + reason;
         return false;
     }

@@ -41,7 +41,9 @@ struct Script {
 // Parses a script; on an error returns false with "LINE: reason" in *error.
 bool parseScript(const std::string &text, Script *script, std::string *error);
 
-// Reads and parses the file; on an error returns false with "FILE:LINE: reason" in *error.
+// Reads and parses the file; on an error returns false with "FILE:LINE: reason" in *error. Only
+// a regular file of at most 1 MiB is read: a folder, a FIFO, a device or a larger file is
+// reported as "FILE: cannot read the script: REASON".
 bool loadScript(const std::string &path, Script *script, std::string *error);
 
 } // namespace vintorel::sim

@@ -4,9 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <sstream>
 
 namespace {
@@ -183,6 +186,66 @@ TEST_F(SimCardTest, BadScriptRefusesCreation) {
     testing::internal::CaptureStderr();
     EXPECT_EQ(create(E_FAIL), nullptr);
     EXPECT_NE(testing::internal::GetCapturedStderr().find("cannot read"), std::string::npos);
+}
+
+// Files that are not a script the card could read whole: each is reported as unreadable and
+// the card refuses to start, without hanging (a FIFO without writer) or reading without end.
+struct UnreadableScript {
+    const char *name;
+    const char *reason;
+    std::function<std::string(const std::filesystem::path &dir)> make; // returns the path
+};
+
+class UnreadableScriptTest : public testing::TestWithParam<UnreadableScript> {};
+
+TEST_P(UnreadableScriptTest, RefusesTheCard) {
+    const auto dir = std::filesystem::temp_directory_path() /
+                     ("vintorel-sim-unreadable-" + std::string(GetParam().name));
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    SimOptions options;
+    options.scriptPath = GetParam().make(dir);
+    IBaseFilter *filter = nullptr;
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(SimCard::create(options, IID_TunerBaseFilter, reinterpret_cast<void **>(&filter)),
+              E_FAIL);
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(filter, nullptr);
+    EXPECT_NE(err.find(options.scriptPath + ": cannot read the script" + GetParam().reason),
+              std::string::npos)
+        << err;
+    std::filesystem::remove_all(dir);
+}
+
+std::string sizedScript(const std::filesystem::path &dir, size_t bytes) {
+    const auto path = dir / "big.script";
+    std::ofstream(path) << std::string(bytes - 1, '#') << '\n';
+    return path.string();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, UnreadableScriptTest,
+    testing::Values(UnreadableScript{"folder", ": not a regular file",
+                                     [](auto &dir) { return dir.string(); }},
+                    UnreadableScript{"fifo", ": not a regular file",
+                                     [](auto &dir) {
+                                         const auto path = (dir / "fifo").string();
+                                         EXPECT_EQ(mkfifo(path.c_str(), 0600), 0);
+                                         return path;
+                                     }},
+                    UnreadableScript{"device", ": not a regular file",
+                                     [](auto &) { return std::string("/dev/zero"); }},
+                    UnreadableScript{"too_large", ": larger than 1 MiB",
+                                     [](auto &dir) { return sizedScript(dir, (1u << 20) + 1); }}),
+    [](const auto &test) { return std::string(test.param.name); });
+
+TEST(SimScriptFile, OneMebibyteOfCommentsIsStillAScript) {
+    const auto dir = std::filesystem::temp_directory_path() / "vintorel-sim-large-script";
+    std::filesystem::create_directories(dir);
+    Script script;
+    std::string error;
+    EXPECT_TRUE(vintorel::sim::loadScript(sizedScript(dir, 1u << 20), &script, &error)) << error;
+    std::filesystem::remove_all(dir);
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 # LINUX_BIN_DIR holds decode_clips, WINDOWS_BIN_DIR decode_clips.exe and OptimFROG.dll;
 # DATA_PARENT (default: the repository) holds Data/. Wine runs in the caller's WINEPREFIX.
 set -euo pipefail
+[ -x "$1/decode_clips" ] || { echo "skipped: no $1/decode_clips (the Linux build's)"; exit 77; }
 linux=$(cd "$1" && pwd) windows=$(cd "$2" && pwd)
 data_parent=${3:-$(cd "$(dirname "$0")/../.." && pwd)}
 cd "$data_parent"

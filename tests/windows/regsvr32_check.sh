@@ -1,0 +1,98 @@
+#!/usr/bin/env bash
+# The simulated card's self-registration through Wine's regsvr32: it registers on a clean
+# machine, refuses to replace another server's registration of the class id (per machine or
+# per user) unless forced, and unregistering removes only what it wrote and puts back what it
+# was forced over.
+#   regsvr32_check.sh BIN_DIR      (BIN_DIR holds vintorel_tuner_sim.dll)
+# Uses the caller's WINEPREFIX (and puts the class id's entries back as it found them), or a
+# fresh one.
+set -euo pipefail
+bin=$(cd "$1" && pwd)
+export WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
+own_prefix=
+if [ -z "${WINEPREFIX:-}" ]; then
+    own_prefix=$(mktemp -d)
+    export WINEPREFIX=$own_prefix
+    wineboot -i >/dev/null 2>&1
+    wineserver -w # until the new prefix is settled
+fi
+clsid='{E82536A0-94DA-11D2-A463-00A0C95D308D}'
+key() { echo "$1\\Software\\Classes\\CLSID\\$clsid"; }
+ours=$(winepath -w "$bin/vintorel_tuner_sim.dll")
+other='C:\drivers\card.ax'
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+# value HIVE NAME: a value of the class id's InprocServer32 key in HIVE ("none" when absent).
+value() {
+    local v
+    if [ "$2" = default ]; then
+        v=$(wine reg query "$(key "$1")\\InprocServer32" /ve 2>/dev/null | tr -d '\r' |
+            sed -n 's/^ *(Default) *REG_[A-Z_]* *//p')
+    else
+        v=$(wine reg query "$(key "$1")\\InprocServer32" /v "$2" 2>/dev/null | tr -d '\r' |
+            sed -n "s/^ *$2 *REG_[A-Z_]* *//p")
+    fi
+    echo "${v:-none}"
+}
+name() { case $1 in "$ours") echo ours ;; "$other") echo other ;; *) echo "$1" ;; esac; }
+install_other() { # a card driver's registration, with a value of its own beside it
+    wine reg add "$(key "$1")\\InprocServer32" /ve /d "$other" /f >/dev/null
+    wine reg add "$(key "$1")\\InprocServer32" /v ThreadingModel /d Apartment /f >/dev/null
+    wine reg add "$(key "$1")" /v Merit /t REG_DWORD /d 5 /f >/dev/null
+}
+remove_all() {
+    wine reg delete "$(key HKLM)" /f >/dev/null 2>&1 || true
+    wine reg delete "$(key HKCU)" /f >/dev/null 2>&1 || true
+}
+# The class id's entries as the caller had them, put back at the end.
+saved=$(mktemp -d)
+for hive in HKLM HKCU; do
+    wine reg export "$(key $hive)" "$saved/$hive.reg" /y >/dev/null 2>&1 || true
+done
+finish() {
+    remove_all
+    for f in "$saved"/*.reg; do
+        [ -f "$f" ] && wine reg import "$f" >/dev/null 2>&1
+    done
+    rm -rf "$saved"
+    if [ -n "$own_prefix" ]; then
+        wineserver -k 2>/dev/null || true
+        rm -rf "$own_prefix"
+    fi
+}
+trap finish EXIT
+remove_all
+
+# step WHAT SETUP ARGS RC HKLM HKCU [THREADING_MODEL_OF_THE_WRITTEN_HIVE]
+#   SETUP: none, clean, other-HKLM or other-HKCU; HKLM/HKCU: whose server each hive names after.
+step() {
+    local what=$1 setup=$2 args=$3 rc_want=$4 lm_want=$5 cu_want=$6 rc=0 lm cu
+    case $setup in
+    clean) remove_all ;;
+    other-*) remove_all; install_other "${setup#other-}" ;;
+    esac
+    # shellcheck disable=SC2086
+    wine regsvr32 /s $args "$bin/vintorel_tuner_sim.dll" 2>/dev/null || rc=$?
+    lm=$(name "$(value HKLM default)")
+    cu=$(name "$(value HKCU default)")
+    [ "$rc" = "$rc_want" ] && [ "$lm" = "$lm_want" ] && [ "$cu" = "$cu_want" ] ||
+        fail "$what: regsvr32 $args gave $rc, HKLM=$lm, HKCU=$cu; expected $rc_want, HKLM=$lm_want, HKCU=$cu_want"
+    echo "ok: $what"
+}
+
+step "registers per machine on a clean machine" clean  ""            0 ours  none
+step "registers again over itself"              none   ""            0 ours  none
+[ "$(value HKLM ThreadingModel)" = Both ] || fail "ThreadingModel is not Both"
+step "unregisters"                              none   "/u"          0 none  none
+wine reg query "$(key HKLM)" >/dev/null 2>&1 && fail "the class id's key is left behind"
+step "refuses over a card driver"               other-HKLM ""        5 other none
+step "forced over it"                           none   "/n /i:force" 0 ours  none
+step "unregistering puts the driver back"       none   "/u"          0 other none
+[ "$(value HKLM ThreadingModel)" = Apartment ] || fail "the driver's ThreadingModel is not back"
+[ "$(value HKLM VintorelSavedServer)" = none ] || fail "the saved registration is left behind"
+wine reg query "$(key HKLM)" /v Merit >/dev/null 2>&1 || fail "the driver's own value is gone"
+step "unregistering again leaves the driver"    none   "/u"          0 other none
+step "refuses over a per-user registration"     other-HKCU ""        5 none  other
+step "forced over it, in the user's hive"       none   "/n /i:force" 0 none  ours
+step "unregistering puts the user's back"       none   "/u"          0 none  other
+step "an unknown option is refused"             clean  "/n /i:what"  5 none  none
