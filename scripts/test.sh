@@ -1,41 +1,58 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds with warnings as errors, and runs every test that needs no
-# hardware. First the Windows program is cross-compiled with MinGW-w64 from the same sources
-# and checked (the windows preset); then the default preset's tests run, among them the
-# end-to-end checks once against the Linux program and once against the Windows one under Wine,
-# in a private prefix kept in build/windows/wine-prefix (made on the first run, the simulated
-# card registered in it on every run); then the tests run again under AddressSanitizer and
-# UndefinedBehaviorSanitizer (the sanitize preset, Linux program only). Tests that failed are
-# run once more at the end with their output, so the last lines of a long log say what went
-# wrong; a test that passes on that second run still fails the whole run.
+# hardware. First the Windows programs are cross-compiled with MinGW-w64 from the same sources
+# (the windows preset); then the default preset's tests run, among them the end-to-end checks
+# once against the Linux program and once against the Windows one under Wine, in a private
+# prefix kept in build/windows/wine-prefix (made on the first run, the simulated card
+# registered in it on every run); then the Windows build's own checks (its binaries, package,
+# registration and clip decoder, the last compared with the Linux build's); then the tests run
+# again under AddressSanitizer and UndefinedBehaviorSanitizer (the sanitize preset, Linux
+# program only). Tests that failed are run once more at the end with their output, so the last
+# lines of a long log say what went wrong; a test that passes on that second run still fails
+# the whole run.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/install-deps.sh" --test
 jobs=$(nproc)
 failed=()
-echo "=== windows ==="
-if cmake --preset windows -S "$root" -DVINTOREL_WERROR=ON &&
-    cmake --build "$root/build/windows" -j"$jobs" &&
-    bash "$root/tests/windows/check_exe.sh" "$root/build/windows/bin/vintorel.exe"; then
-    :
-else
-    failed+=(windows)
+echo "=== windows: build ==="
+windows_built=1
+cmake --preset windows -S "$root" -DVINTOREL_WERROR=ON &&
+    cmake --build "$root/build/windows" -j"$jobs" || { windows_built=0; failed+=(windows); }
+
+# The tests of one build folder; $1 names it in the summary, the rest are ctest's arguments.
+run_tests() {
+    local name=$1
+    shift
+    (cd "$root" && ctest "$@" -j"$jobs") || failed+=("$name")
+}
+
+echo "=== default ==="
+cmake --preset default -S "$root" -DVINTOREL_WERROR=ON -DVINTOREL_WINDOWS_BUILD="$root/build/windows"
+cmake --build "$root/build/default" -j"$jobs"
+run_tests default --preset default
+if [ "$windows_built" = 1 ]; then
+    echo "=== windows: checks ==="
+    # Those that run under Wine use the prefix the default run made.
+    WINEPREFIX="$root/build/windows/wine-prefix" WINEDLLOVERRIDES="mscoree,mshtml=" WINEDEBUG=-all \
+        run_tests windows --test-dir "$root/build/windows" --output-on-failure --timeout 300
 fi
-for preset in default sanitize; do
-    echo "=== $preset ==="
-    windows_build=()
-    [ "$preset" = default ] && windows_build=(-DVINTOREL_WINDOWS_BUILD="$root/build/windows")
-    cmake --preset "$preset" -S "$root" -DVINTOREL_WERROR=ON "${windows_build[@]}"
-    cmake --build "$root/build/$preset" -j"$jobs"
-    (cd "$root" && ctest --preset "$preset" -j"$jobs") || failed+=("$preset")
-done
+echo "=== sanitize ==="
+cmake --preset sanitize -S "$root" -DVINTOREL_WERROR=ON
+cmake --build "$root/build/sanitize" -j"$jobs"
+run_tests sanitize --preset sanitize
 [ ${#failed[@]} -eq 0 ] && exit 0
 
-for preset in "${failed[@]}"; do
-    [ "$preset" = windows ] && continue
-    echo "=== $preset: failed tests, run again one at a time ==="
-    cat "$root/build/$preset/Testing/Temporary/LastTestsFailed.log" 2>/dev/null || true
-    (cd "$root" && ctest --preset "$preset" --rerun-failed -j1) || true
+for name in "${failed[@]}"; do
+    [ "$name" = windows ] && [ "$windows_built" = 0 ] && continue
+    echo "=== $name: failed tests, run again one at a time ==="
+    cat "$root/build/$name/Testing/Temporary/LastTestsFailed.log" 2>/dev/null || true
+    if [ "$name" = windows ]; then
+        (cd "$root" && WINEPREFIX="$root/build/windows/wine-prefix" WINEDLLOVERRIDES="mscoree,mshtml=" \
+            WINEDEBUG=-all ctest --test-dir "$root/build/windows" --output-on-failure --rerun-failed -j1) || true
+    else
+        (cd "$root" && ctest --preset "$name" --rerun-failed -j1) || true
+    fi
 done
 echo "FAILED in: ${failed[*]}"
 exit 1
