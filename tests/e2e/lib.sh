@@ -28,13 +28,19 @@ if [ "$E2E_WINE" = 1 ]; then
     export WINEDEBUG=-all,+msgbox WINEDLLOVERRIDES="mscoree,mshtml="
 fi
 
+# At the end: everything started is stopped and the check's files removed (E2E_KEEP=FOLDER
+# keeps a copy of them there: captures, screenshots, logs).
 e2e_cleanup() {
-    for pid in "${E2E_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
     # Wine's own processes (explorer, services) outlive the program: end them before their
     # X server goes, so the next check starts from a clean prefix.
-    [ "$E2E_WINE" = 1 ] && { wineserver -k 2>/dev/null || true; wineserver -w 2>/dev/null || true; }
+    if [ "$E2E_WINE" = 1 ]; then
+        wineserver -k 2>/dev/null || true
+        wineserver -w 2>/dev/null || true
+    fi
+    for pid in "${E2E_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
     wait 2>/dev/null || true
-    [ -n "${E2E_KEEP:-}" ] && cp -r "$E2E_TMP" "$E2E_KEEP"; rm -rf "$E2E_TMP"
+    if [ -n "${E2E_KEEP:-}" ]; then cp -r "$E2E_TMP" "$E2E_KEEP"; fi
+    rm -rf "$E2E_TMP"
 }
 trap e2e_cleanup EXIT
 
