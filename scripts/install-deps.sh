@@ -10,7 +10,7 @@ packages=(
     qt6-base-dev libxkbcommon-dev
     libopenal-dev libopenal1
     libflac-dev libdvbv5-dev libudev-dev
-    libgtest-dev libgmock-dev libbenchmark-dev
+    libgtest-dev libgmock-dev libbenchmark-dev libx11-dev
     fonts-dejavu-core fonts-liberation2
 )
 if [ "${1:-}" = "--test" ]; then

@@ -1,36 +1,67 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds with warnings as errors, and runs every test that needs no
-# hardware, first on the default preset and then under AddressSanitizer and
-# UndefinedBehaviorSanitizer (the sanitize preset); then the Windows program is cross-compiled
-# with MinGW-w64 from the same sources and checked (the windows preset). Tests that failed are run once more at the
-# end with their output, so the last lines of a long log say what went wrong; a test that
-# passes on that second run still fails the whole run.
+# hardware. First the Windows programs are cross-compiled with MinGW-w64 from the same sources
+# (the windows preset); then the default preset's tests run, among them the end-to-end checks
+# once against the Linux program and once against the Windows one under Wine, in a private
+# prefix kept in build/windows/wine-prefix (made on the first run, the simulated card
+# registered in it on every run); then the Windows build's own checks (its binaries, package,
+# registration and clip decoder, the last compared with the Linux build's); then the tests run
+# again under AddressSanitizer and UndefinedBehaviorSanitizer (the sanitize preset, Linux
+# program only); last, where clang is installed, each fuzz target runs for a few seconds on a
+# build instrumented for libFuzzer (the fuzz preset, fuzz targets only). Tests that failed are run once more at the end with their output, so the last
+# lines of a long log say what went wrong; a test that passes on that second run still fails
+# the whole run.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/install-deps.sh" --test
 jobs=$(nproc)
 failed=()
-for preset in default sanitize; do
-    echo "=== $preset ==="
-    cmake --preset "$preset" -S "$root" -DVINTOREL_WERROR=ON
-    cmake --build "$root/build/$preset" -j"$jobs"
-    (cd "$root" && ctest --preset "$preset" -j"$jobs") || failed+=("$preset")
-done
-echo "=== windows ==="
-if cmake --preset windows -S "$root" -DVINTOREL_WERROR=ON &&
-    cmake --build "$root/build/windows" -j"$jobs" &&
-    bash "$root/tests/windows/check_exe.sh" "$root/build/windows/bin/vintorel.exe"; then
-    :
-else
-    failed+=(windows)
+echo "=== windows: build ==="
+windows_built=1
+cmake --preset windows -S "$root" -DVINTOREL_WERROR=ON &&
+    cmake --build "$root/build/windows" -j"$jobs" || { windows_built=0; failed+=(windows); }
+
+# Runs a command with the Wine settings of the test prefix.
+wine_env() {
+    WINEPREFIX="$root/build/windows/wine-prefix" WINEDLLOVERRIDES="mscoree,mshtml=" WINEDEBUG=-all "$@"
+}
+
+# The tests of one build folder; $1 names it in the summary, the rest are ctest's arguments.
+run_tests() {
+    local name=$1
+    shift
+    (cd "$root" && ctest "$@" -j"$jobs") || failed+=("$name")
+}
+
+echo "=== default ==="
+cmake --preset default -S "$root" -DVINTOREL_WERROR=ON -DVINTOREL_WINDOWS_BUILD="$root/build/windows"
+cmake --build "$root/build/default" -j"$jobs"
+run_tests default --preset default
+if [ "$windows_built" = 1 ]; then
+    echo "=== windows: checks ==="
+    # Those that run under Wine use the prefix the default run made.
+    wine_env run_tests windows --preset windows
+fi
+echo "=== sanitize ==="
+cmake --preset sanitize -S "$root" -DVINTOREL_WERROR=ON
+cmake --build "$root/build/sanitize" -j"$jobs"
+run_tests sanitize --preset sanitize
+if command -v clang++ >/dev/null; then
+    echo "=== fuzz ==="
+    if cmake --preset fuzz -S "$root" -DVINTOREL_WERROR=ON &&
+        cmake --build "$root/build/fuzz" --target vintorel_fuzzers -j"$jobs"; then
+        run_tests fuzz --preset fuzz
+    else
+        failed+=(fuzz)
+    fi
 fi
 [ ${#failed[@]} -eq 0 ] && exit 0
 
-for preset in "${failed[@]}"; do
-    [ "$preset" = windows ] && continue
-    echo "=== $preset: failed tests, run again one at a time ==="
-    cat "$root/build/$preset/Testing/Temporary/LastTestsFailed.log" 2>/dev/null || true
-    (cd "$root" && ctest --preset "$preset" --rerun-failed -j1) || true
+for name in "${failed[@]}"; do
+    [ "$name" = windows ] && [ "$windows_built" = 0 ] && continue
+    echo "=== $name: failed tests, run again one at a time ==="
+    cat "$root/build/$name/Testing/Temporary/LastTestsFailed.log" 2>/dev/null || true
+    (cd "$root" && wine_env ctest --preset "$name" --rerun-failed -j1) || true
 done
 echo "FAILED in: ${failed[*]}"
 exit 1

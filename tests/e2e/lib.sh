@@ -1,16 +1,53 @@
 # Helpers for the end-to-end checks: the real binary on a private X server (Xvfb), driven with
-# xdotool as a person would. Source this file; call e2e_start_x first.
+# xdotool as a person would. Set VINTOREL_BIN, source this file, call e2e_start_x first.
+#
+# VINTOREL_BIN says how the program is started: the Linux executable runs natively; the Windows
+# one (a name ending in .exe) runs under Wine in the prefix WINEPREFIX names (made by
+# tests/wine/prefix.sh, with the simulated card registered). Without Wine installed a Windows
+# check is skipped (exit 77). Paths handed to the program go through e2e_path.
 set -euo pipefail
 
 E2E_TMP=$(mktemp -d)
 E2E_PIDS=()
+E2E_WINE=0
+case "${VINTOREL_BIN:-}" in
+*.exe) E2E_WINE=1 ;;
+esac
 
+if [ "$E2E_WINE" = 1 ]; then
+    if ! command -v wine >/dev/null || ! command -v wineserver >/dev/null; then
+        echo "SKIP: Wine is not installed"
+        exit 77
+    fi
+    [ -n "${WINEPREFIX:-}" ] && [ -f "$WINEPREFIX/system.reg" ] || {
+        echo "FAIL: no Wine prefix at '${WINEPREFIX:-}' (tests/wine/prefix.sh makes it)" >&2
+        exit 1
+    }
+    # No Mono or Gecko installer prompts; of Wine's debug output only the texts of message
+    # boxes, which e2e_box_text_was reads.
+    export WINEDEBUG=-all,+msgbox WINEDLLOVERRIDES="mscoree,mshtml="
+fi
+
+# At the end: everything started is stopped and the check's files removed (E2E_KEEP=FOLDER
+# keeps a copy of them there: captures, screenshots, logs).
 e2e_cleanup() {
+    # Wine's own processes (explorer, services) outlive the program: end them before their
+    # X server goes, so the next check starts from a clean prefix.
+    if [ "$E2E_WINE" = 1 ]; then
+        wineserver -k 2>/dev/null || true
+        wineserver -w 2>/dev/null || true
+    fi
     for pid in "${E2E_PIDS[@]}"; do kill "$pid" 2>/dev/null || true; done
     wait 2>/dev/null || true
+    if [ -n "${E2E_KEEP:-}" ]; then cp -r "$E2E_TMP" "$E2E_KEEP"; fi
     rm -rf "$E2E_TMP"
 }
 trap e2e_cleanup EXIT
+
+# Prints path $1 as the program sees it: unchanged on Linux, in Windows form (Z:\...) under Wine.
+e2e_path() {
+    if [ "$E2E_WINE" = 1 ]; then winepath -w "$1" 2>/dev/null; else printf '%s\n' "$1"; fi
+}
 
 fail() {
     echo "FAIL: $*" >&2
@@ -32,16 +69,44 @@ e2e_start_x() {
     [ -n "$display" ] || { cat "$E2E_TMP/xvfb.log" >&2; fail "Xvfb did not start"; }
     export DISPLAY=":$display"
     for _ in $(seq 100); do
-        if xwininfo -root >/dev/null 2>&1; then return 0; fi
+        if xwininfo -root >/dev/null 2>&1; then
+            e2e_start_wineserver
+            return 0
+        fi
         sleep 0.1
     done
     fail "Xvfb did not answer on $DISPLAY"
 }
 
+# Under Wine: one wineserver for the whole check, started now so it (and Wine's desktop
+# process) use this display, and kept until the end instead of starting anew for every run.
+# The simulated card is registered again, in case a check that unregisters it was cut short.
+e2e_start_wineserver() {
+    [ "$E2E_WINE" = 1 ] || return 0
+    wineserver -k 2>/dev/null || true
+    wineserver -w 2>/dev/null || true
+    wineserver -p
+    e2e_register_card
+}
+
+# Under Wine: the simulated card's server DLL beside the program, registered or not.
+e2e_register_card() {
+    wine regsvr32 /s "$(e2e_path "$(dirname "$VINTOREL_BIN")/vintorel_tuner_sim.dll")" ||
+        fail "cannot register the simulated card"
+}
+e2e_unregister_card() {
+    wine regsvr32 /s /u "$(e2e_path "$(dirname "$VINTOREL_BIN")/vintorel_tuner_sim.dll")" ||
+        fail "cannot unregister the simulated card"
+}
+
 # Runs the program in the background in folder $1 (which should hold Data/); sets APP_PID.
 e2e_start_app() {
     local workdir=$1
-    (cd "$workdir" && exec "$VINTOREL_BIN") >"$E2E_TMP/app.out" 2>&1 &
+    if [ "$E2E_WINE" = 1 ]; then
+        (cd "$workdir" && exec wine "$VINTOREL_BIN") >"$E2E_TMP/app.out" 2>&1 &
+    else
+        (cd "$workdir" && exec "$VINTOREL_BIN") >"$E2E_TMP/app.out" 2>&1 &
+    fi
     APP_PID=$!
     E2E_PIDS+=("$APP_PID")
 }
@@ -98,17 +163,103 @@ e2e_click() {
     sleep 0.3
 }
 
+# 0 when the program's last run showed a message box saying $1 ("": no box at all). Wine
+# traces each box's text; on Linux the window tests check the texts, so this passes there.
+e2e_box_text_was() {
+    [ "$E2E_WINE" = 1 ] || return 0
+    local shown
+    shown=$(sed -n 's/.*trace:msgbox:MSGBOX_OnInit L"\(.*\)"\r\?$/\1/p' "$E2E_TMP/app.out")
+    [ "$shown" = "$1" ]
+}
+
+# Everything the program plays goes into WAV file $1 instead of a sound device: natively
+# through OpenAL Soft's wave writer; under Wine through an ALSA configuration of the test's
+# own, whose default device is ALSA's file plugin (over a null device, as 16-bit 44.1 kHz
+# stereo), so Wine's winealsa driver writes the mix there. ALSA's null device does not keep
+# time: Wine's output then runs ahead of the clock, so only the order of sounds is reliable.
+e2e_capture_sound() {
+    if [ "$E2E_WINE" = 1 ]; then
+        cat >"$E2E_TMP/asound.conf" <<ALSA
+pcm.!default { type plug slave { pcm "capture" format S16_LE rate 44100 channels 2 } }
+pcm.capture { type file slave.pcm "nullout" file "$1" format "wav" }
+pcm.nullout { type null }
+ALSA
+        export ALSA_CONFIG_PATH="$E2E_TMP/asound.conf"
+    else
+        printf '[general]\ndrivers = wave\n[wave]\nfile = %s\n' "$1" >"$E2E_TMP/alsoft.conf"
+        export ALSOFT_CONF="$E2E_TMP/alsoft.conf" ALSOFT_DRIVERS=wave
+    fi
+}
+
+# Text file $1 as the program wrote it, without the carriage returns of Windows' text files.
+e2e_log() {
+    tr -d '\r' <"$1"
+}
+
 # Waits up to 5 s for file $1 to end with the lines given after it.
 e2e_wait_log_tail() {
     local file=$1; shift
     local expected actual n=$#
     expected=$(printf '%s\n' "$@")
     for _ in $(seq 50); do
-        actual=$(grep -v -E '^(applyTuning|refreshMeasurement|getQuality|getSnr)' "$file" | tail -n "$n")
+        actual=$(e2e_log "$file" | grep -v -E '^(applyTuning|refreshMeasurement|getQuality|getSnr)' | tail -n "$n")
         [ "$actual" = "$expected" ] && return 0
         sleep 0.1
     done
     echo "expected the card to receive:" >&2; printf '  %s\n' "$@" >&2
     echo "it received last:" >&2; printf '%s\n' "$actual" | sed 's/^/  /' >&2
     fail "tuning sequence differs"
+}
+
+# The close box of window $1 (there is no window manager to draw one): the request a window
+# manager sends when it is clicked.
+e2e_close() {
+    python3 "$(dirname "${BASH_SOURCE[0]}")/close_window.py" "$1" || fail "cannot close window $1"
+}
+
+# Window $1 is activated anew, as when the user comes back to it from another window: another
+# X window takes the focus, then this one. On Windows, activation gives the keyboard focus to
+# the window itself (DefWindowProc's WM_ACTIVATE), not to the child that had it.
+e2e_activate() {
+    xmessage -geometry +0+0 other >/dev/null 2>&1 &
+    local other_pid=$! other="" _
+    for _ in $(seq 50); do
+        other=$(xdotool search --onlyvisible --name '^xmessage$' 2>/dev/null | head -1 || true)
+        [ -n "$other" ] && break
+        sleep 0.1
+    done
+    [ -n "$other" ] || fail "no other window to switch to"
+    xdotool windowfocus --sync "$1" >/dev/null 2>&1 || true
+    xdotool windowfocus --sync "$other" >/dev/null 2>&1 || true
+    sleep 0.3
+    xdotool windowfocus --sync "$1" >/dev/null 2>&1 || true
+    kill "$other_pid" 2>/dev/null || true
+    wait "$other_pid" 2>/dev/null || true
+    sleep 0.3
+}
+
+# Where our Linux layer is known not to behave as Windows does (docs/windows.md lists each
+# with its reason). A check of such a behaviour reports it instead of failing on Linux, and
+# fails once the layer behaves as Windows, so that the entry gets removed.
+E2E_LINUX_DIFFERENCES="click-takes-focus activation-keeps-child-focus hidden-control-keeps-focus-among-controls"
+
+# $1 a name from the list above, $2 what Windows does, $3 0 when the program did it.
+e2e_windows_behaviour() {
+    local name=$1 what=$2 seen=$3
+    if [ "$E2E_WINE" = 0 ] && [[ " $E2E_LINUX_DIFFERENCES " == *" $name "* ]]; then
+        [ "$seen" = 0 ] && fail "the Linux layer now behaves as Windows ($what): take '$name' off E2E_LINUX_DIFFERENCES in lib.sh and out of docs/windows.md"
+        echo "known difference '$name' (docs/windows.md): on Windows $what, not here"
+        return 0
+    fi
+    [ "$seen" = 0 ] || fail "$what"
+    echo "ok: $what"
+}
+
+# 0 when the program is still running after $1 seconds (default 3: Wine takes a while to end).
+e2e_still_running() {
+    local _
+    for _ in $(seq $((${1:-3} * 10))); do
+        kill -0 "$APP_PID" 2>/dev/null || return 1
+        sleep 0.1
+    done
 }

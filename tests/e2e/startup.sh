@@ -1,9 +1,13 @@
 #!/usr/bin/env bash
-# End to end: start-up and shutdown of the real binary with the simulated card.
-#   1. the window "V i n t o r e l" appears with a 334 x 144 client area; Escape ends it with 0;
-#   2. a card that cannot be created: the "Error" box says so, Return closes it, exit code 0;
-#   3. a card without the control interface: exit code 0 and no box at all;
-#   4. VINTOREL_TUNER=dvb for an adapter that does not exist: the error box, exit code 0.
+# End to end: start-up and shutdown of the real program with the simulated card, natively or
+# under Wine (see lib.sh).
+#   1. the window "V i n t o r e l" appears with a 334 x 144 client area and the start-up
+#      settings reach the card; activated anew, Escape ends it with 0, the filter released to 0;
+#   2. a click inside the window leaves the keys with the edit box; the close box ends it with 0;
+#   3. every scripted start-up failure of the card: its "Error" box (none without the control
+#      interface), Return closes it, no main window, exit code 0;
+#   4. no card at all (Linux: an adapter that does not exist; Windows: no registered filter):
+#      the "Error" box, exit code 0.
 VINTOREL_BIN=$1
 source "$(dirname "$0")/lib.sh"
 e2e_start_x
@@ -11,50 +15,101 @@ export VINTOREL_TUNER=sim
 work="$E2E_TMP/work"
 mkdir -p "$work/Data"
 e2e_default_list "$work"
+log="$E2E_TMP/card.log"
+VINTOREL_SIM_LOG=$(e2e_path "$log")
+export VINTOREL_SIM_LOG
+
+# Escape ends the program only when the main window itself has the keys.
+escape_ends_it() {
+    e2e_keys "$1" Escape
+    ! e2e_still_running
+}
 
 # 1
-export VINTOREL_SIM_LOG="$E2E_TMP/card.log"
 e2e_start_app "$work"
 id=$(e2e_wait_window '^V i n t o r e l$')
 size=$(e2e_size "$id")
 [ "$size" = "334x144" ] || fail "client area is $size, not 334x144"
-grep -q '^setDiseqc 0 -> 0x00000000$' "$VINTOREL_SIM_LOG" || fail "start-up settings not sent"
-xdotool mousemove --window "$id" 320 30 click 1   # the window itself, not the edit box, takes the keys
-sleep 0.3
-e2e_keys "$id" Escape
+e2e_log "$log" | grep -q '^setDiseqc 0 -> 0x00000000$' || fail "start-up settings not sent"
+sleep 0.5
+e2e_activate "$id"
+seen=0
+escape_ends_it "$id" || seen=1
+e2e_windows_behaviour activation-keeps-child-focus \
+    "a window activated anew has the keys itself, so Escape ends the program" "$seen"
+if [ "$seen" != 0 ]; then
+    e2e_click "$id" 320 30
+    escape_ends_it "$id" || fail "Escape did not end the program"
+fi
 e2e_wait_exit
 [ "$APP_RC" = 0 ] || fail "exit code $APP_RC after Escape"
-tail -1 "$VINTOREL_SIM_LOG" | grep -q '^Release -> 0$' || fail "filter not released to 0"
-echo "ok: main window, Escape, exit 0"
+e2e_log "$log" | tail -1 | grep -q '^Release -> 0$' || fail "filter not released to 0 after Escape"
+echo "ok: main window 334x144, start-up settings, Escape, exit 0, filter released"
 
 # 2
-unset VINTOREL_SIM_LOG
-echo "create fail" >"$E2E_TMP/create.script"
-export VINTOREL_SIM_SCRIPT="$E2E_TMP/create.script"
+: >"$log"
 e2e_start_app "$work"
-box=$(e2e_wait_window '^Error$')
-xdotool search --onlyvisible --name '^V i n t o r e l$' >/dev/null 2>&1 && fail "main window shown"
-e2e_keys "$box" Return
+id=$(e2e_wait_window '^V i n t o r e l$')
+e2e_click "$id" 320 30
+seen=1
+escape_ends_it "$id" || seen=0
+e2e_windows_behaviour click-takes-focus \
+    "a click inside the window leaves the keys with the edit box (Escape does nothing)" "$seen"
+if [ "$seen" != 0 ]; then
+    e2e_wait_exit
+    e2e_start_app "$work"
+    id=$(e2e_wait_window '^V i n t o r e l$')
+fi
+: >"$log"
+e2e_close "$id"
 e2e_wait_exit
-[ "$APP_RC" = 0 ] || fail "exit code $APP_RC after the error box"
-echo "ok: 'Cannot create filter graph manager' box, Return, exit 0"
+[ "$APP_RC" = 0 ] || fail "exit code $APP_RC after the close box"
+e2e_log "$log" | tail -1 | grep -q '^Release -> 0$' || fail "filter not released to 0 after the close box"
+echo "ok: close box, exit 0, filter released"
 
-# 3
-echo "query fail" >"$E2E_TMP/query.script"
-export VINTOREL_SIM_SCRIPT="$E2E_TMP/query.script"
-e2e_start_app "$work"
-e2e_wait_exit
-[ "$APP_RC" = 0 ] || fail "exit code $APP_RC without the control interface"
-echo "ok: no control interface, silent exit 0"
-
-# 4. a DVB card that is not there: the filter loads, initialize fails, the box says so.
+# 3. directive | caption of the box ("-" none) | its text
+failures=(
+    "create fail|Error|Cannot create filter graph manager"
+    "query fail|-|"
+    "fail initialize|Error|Cannot initialize tuner control interface"
+    "fail setFec|Error|Set fec failed"
+    "fail setDiseqc|Error|Set DiSEqC failed"
+)
+for row in "${failures[@]}"; do
+    IFS='|' read -r directive caption text <<<"$row"
+    echo "$directive" >"$E2E_TMP/card.script"
+    VINTOREL_SIM_SCRIPT=$(e2e_path "$E2E_TMP/card.script")
+    export VINTOREL_SIM_SCRIPT
+    e2e_start_app "$work"
+    if [ "$caption" != - ]; then
+        box=$(e2e_wait_window "^$caption\$")
+        xdotool search --onlyvisible --name '^V i n t o r e l$' >/dev/null 2>&1 && fail "$directive: main window shown"
+        e2e_keys "$box" Return
+    fi
+    e2e_wait_exit
+    [ "$APP_RC" = 0 ] || fail "$directive: exit code $APP_RC"
+    e2e_box_text_was "$text" || fail "$directive: the box did not say '$text'"
+    echo "ok: $directive: ${text:-no box}, exit 0"
+done
 unset VINTOREL_SIM_SCRIPT
-export VINTOREL_TUNER=dvb:7.3
+
+# 4
+if [ "$E2E_WINE" = 1 ]; then
+    e2e_unregister_card
+else
+    export VINTOREL_TUNER=dvb:7.3
+fi
 e2e_start_app "$work"
 box=$(e2e_wait_window '^Error$')
 e2e_keys "$box" Return
 e2e_wait_exit
-[ "$APP_RC" = 0 ] || fail "exit code $APP_RC without a DVB card"
-grep -q "adapter7/frontend3" "$E2E_TMP/app.out" || fail "the missing device is not named"
-echo "ok: DVB card missing, 'Cannot initialize tuner control interface', exit 0"
+[ "$APP_RC" = 0 ] || fail "exit code $APP_RC without a card"
+if [ "$E2E_WINE" = 1 ]; then
+    e2e_box_text_was "Cannot create filter graph manager" || fail "the box did not say so"
+    e2e_register_card
+    echo "ok: no card registered, 'Cannot create filter graph manager', exit 0"
+else
+    grep -q "adapter7/frontend3" "$E2E_TMP/app.out" || fail "the missing device is not named"
+    echo "ok: DVB card missing, 'Cannot initialize tuner control interface', exit 0"
+fi
 echo "1 passed, 0 failed"

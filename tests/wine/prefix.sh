@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Makes the private Wine prefix the Windows checks run in, once, and registers the simulated
+# card in it (again every time, so a fresh build's DLL is the one registered).
+#   prefix.sh PREFIX WINDOWS_BIN_DIR
+# The prefix is made with no Mono or Gecko (nothing here needs .NET or HTML) and with Wine's X11
+# driver taking the focus from X focus events: the test display has no window manager to send
+# WM_TAKE_FOCUS, so without it no Wine window would ever be activated by xdotool. Exit 77 (skip)
+# when Wine is not installed.
+set -euo pipefail
+prefix=$1
+bin=$2
+command -v wine >/dev/null && command -v wineserver >/dev/null || {
+    echo "SKIP: Wine is not installed"
+    exit 77
+}
+export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win64
+unset DISPLAY
+ready="$prefix/.vintorel-ready"
+if [ ! -f "$ready" ]; then
+    echo "making the Wine prefix $prefix"
+    rm -rf "$prefix"
+    mkdir -p "$(dirname "$prefix")"
+    wine wineboot -i >/dev/null 2>&1 || true
+    wineserver -w
+    [ -f "$prefix/system.reg" ] || { echo "FAIL: wineboot made no prefix" >&2; exit 1; }
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v UseTakeFocus /d N /f >/dev/null
+    wineserver -w
+    touch "$ready"
+fi
+sim="$bin/vintorel_tuner_sim.dll"
+[ -f "$sim" ] || { echo "FAIL: $sim not built (cmake --build of the windows preset)" >&2; exit 1; }
+wine regsvr32 /s "$(winepath -w "$sim")" || { echo "FAIL: regsvr32 $sim" >&2; exit 1; }
+wineserver -w
+echo "ok: Wine prefix $prefix, simulated card registered from $sim"
