@@ -7,6 +7,7 @@
 #include "user32/window_manager.h"
 
 #include "common/codepage.h"
+#include "gdi32/gdi_internal.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -61,7 +62,21 @@ void applyGeometry(WindowObject *wnd) {
         w->setGeometry(r.left, r.top, r.right - r.left, r.bottom - r.top);
     } else {
         w->setFixedSize(std::max(cw, 1), std::max(ch, 1));
-        w->move(wnd->windowRect.left, wnd->windowRect.top);
+        // Win32's screen starts at the primary monitor's top left, wherever that is.
+        w->move(primaryOrigin() + QPoint(wnd->windowRect.left, wnd->windowRect.top));
+    }
+}
+
+// A window that has just become visible, and its visible children, need painting whole.
+void invalidateShown(WindowObject *wnd) {
+    if (wnd->control) {
+        return;
+    }
+    invalidateWindow(wnd, QRegion(0, 0, wnd->clientWidth(), wnd->clientHeight()), true);
+    for (HWND child : wnd->children) {
+        if (WindowObject *c = wm().find(child); c && (c->style & WS_VISIBLE)) {
+            invalidateShown(c);
+        }
     }
 }
 
@@ -108,6 +123,10 @@ void buryRecursive(WindowObject *wnd) {
         if (WindowObject *c = wm().find(child)) {
             buryRecursive(c);
         }
+    }
+    if (wnd->ownDC != nullptr) {
+        vintorel::gdi32::deleteDC(wnd->ownDC);
+        wnd->ownDC = nullptr;
     }
     wm().removeMessagesFor(wnd->handle);
     wm().bury(wnd->handle);
@@ -377,10 +396,11 @@ BOOL WINAPI ShowWindow(HWND hwnd, int cmdShow) {
             wnd->widget->hide();
         }
     }
-    if (!wnd->control) {
-        if (show) {
-            invalidateWindow(wnd, QRegion(0, 0, wnd->clientWidth(), wnd->clientHeight()), true);
-        }
+    if (show) {
+        invalidateShown(wnd);
+    } else {
+        wnd->update = QRegion();
+        wnd->eraseNeeded = false;
     }
     if (wnd->isChild()) {
         // What the child covered or uncovers is the parent's to repaint.
@@ -652,6 +672,9 @@ int WINAPI GetSystemMetrics(int index) {
     case SM_CXICON:
     case SM_CYICON:
         return 32;
+    case SM_CXDOUBLECLK:
+    case SM_CYDOUBLECLK:
+        return 4;
     case SM_CXSMICON:
     case SM_CYSMICON:
         return 16;
