@@ -1,6 +1,7 @@
 // Win32 behaviour of the platform's windows, messages, timers, painting and message boxes,
 // written against the Win32 API so that it would pass on Windows too.
 #include "message_boxes.h"
+#include "mouse.h"
 
 #include <windows.h>
 
@@ -62,6 +63,15 @@ LRESULT CALLBACK traceProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_TIMER:
         g_trace.events.push_back("timer " + std::to_string(wParam));
         return 0;
+    case WM_LBUTTONDOWN:
+        g_trace.events.push_back("down");
+        return 0;
+    case WM_LBUTTONUP:
+        g_trace.events.push_back("up");
+        return 0;
+    case WM_LBUTTONDBLCLK:
+        g_trace.events.push_back("double");
+        return 0;
     case WM_USER + 1:
         g_trace.events.push_back("user " + std::to_string(wParam));
         return static_cast<LRESULT>(wParam * 2);
@@ -80,6 +90,9 @@ class User32Test : public testing::Test {
         wc.hbrBackground = CreateSolidBrush(RGB(150, 170, 190));
         wc.lpszClassName = "TraceWindow";
         RegisterClassA(&wc);
+        wc.style = CS_HREDRAW | CS_VREDRAW;
+        wc.lpszClassName = "PlainTraceWindow";
+        RegisterClassA(&wc);
     }
     void SetUp() override { g_trace = Trace{}; }
     void TearDown() override {
@@ -93,8 +106,8 @@ class User32Test : public testing::Test {
         }
     }
     HWND make(const char *title, DWORD style = WS_DLGFRAME | WS_SYSMENU, HWND parent = nullptr,
-              int id = 0) {
-        HWND w = CreateWindowExA(0, "TraceWindow", title, style, 10, 20, 340, 169, parent,
+              int id = 0, const char *cls = "TraceWindow") {
+        HWND w = CreateWindowExA(0, cls, title, style, 10, 20, 340, 169, parent,
                                  reinterpret_cast<HMENU>(static_cast<intptr_t>(id)),
                                  GetModuleHandleA(nullptr), &g_trace);
         windows_.push_back(w);
@@ -309,9 +322,31 @@ TEST_F(User32Test, MessageBoxHookRecordsAndAnswers) {
 }
 
 TEST_F(User32Test, DoubleClickOnlyForClassesThatAskForIt) {
-    HWND w = make("clicks");
-    SendMessageA(w, WM_LBUTTONDBLCLK, 0, MAKELPARAM(5, 5));
-    EXPECT_TRUE(IsWindow(w)); // no default action
+    struct Row {
+        const char *cls;
+        std::vector<int> clickX; // where the clicks land, one after another
+        std::vector<std::string> events;
+    };
+    const Row rows[] = {
+        {"TraceWindow", {50, 50, 50}, {"down", "up", "double", "up", "down", "up"}},
+        {"PlainTraceWindow", {50, 50, 50}, {"down", "up", "down", "up", "down", "up"}},
+        {"TraceWindow", {50, 53, 53}, {"down", "up", "down", "up", "double", "up"}},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.cls + std::string(" at ") + std::to_string(row.clickX[1]));
+        HWND w = make("clicks", WS_DLGFRAME | WS_SYSMENU, nullptr, 0, row.cls);
+        ShowWindow(w, SW_SHOW);
+        drain();
+        g_trace.events.clear();
+        for (int x : row.clickX) {
+            POINT p{x, 40};
+            ClientToScreen(w, &p);
+            clickAt(p);
+        }
+        drain();
+        EXPECT_EQ(g_trace.events, row.events);
+        DestroyWindow(w);
+    }
 }
 
 TEST_F(User32Test, VisibilityAndEnabling) {
