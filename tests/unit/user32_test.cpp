@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -347,6 +348,94 @@ TEST_F(User32Test, DoubleClickOnlyForClassesThatAskForIt) {
         EXPECT_EQ(g_trace.events, row.events);
         DestroyWindow(w);
     }
+}
+
+TEST_F(User32Test, HiddenWindowsAreNotPaintedUntilShown) {
+    HWND parent = make("hidden");
+    HWND child = make("kid", WS_CHILD | WS_VISIBLE, parent, 4);
+    HWND sibling = make("sibling", WS_CHILD, parent, 5);
+    g_trace.events.clear();
+    InvalidateRect(parent, nullptr, TRUE);
+    InvalidateRect(child, nullptr, TRUE);
+    ShowWindow(sibling, SW_SHOW);
+    UpdateWindow(parent);
+    UpdateWindow(child);
+    drain();
+    EXPECT_TRUE(g_trace.events.empty());
+    EXPECT_FALSE(GetUpdateRect(parent, nullptr, FALSE));
+    ShowWindow(parent, SW_SHOW);
+    drain();
+    EXPECT_EQ(std::count(g_trace.events.begin(), g_trace.events.end(), "paint"), 3)
+        << "the window and both children, once each";
+    g_trace.events.clear();
+    ShowWindow(parent, SW_HIDE);
+    InvalidateRect(parent, nullptr, TRUE);
+    drain();
+    EXPECT_TRUE(g_trace.events.empty());
+}
+
+struct DcState {
+    HDC dc;
+    COLORREF textColor; // as the paint found them
+    HGDIOBJ font;
+};
+std::vector<DcState> g_paints;
+HFONT g_font = nullptr;
+
+LRESULT CALLBACK dcProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg != WM_PAINT) {
+        return DefWindowProcA(hwnd, msg, wParam, lParam);
+    }
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd, &ps);
+    g_paints.push_back(DcState{dc, SetTextColor(dc, RGB(1, 2, 3)), SelectObject(dc, g_font)});
+    SetBkMode(dc, TRANSPARENT);
+    EndPaint(hwnd, &ps); // the font stays selected
+    return 0;
+}
+
+TEST_F(User32Test, OwnDcKeepsWhatThePreviousPaintLeftInIt) {
+    LOGFONTA lf{};
+    lf.lfHeight = 20;
+    g_font = CreateFontIndirectA(&lf);
+    const HGDIOBJ systemFont = GetStockObject(SYSTEM_FONT);
+    for (const UINT style : {UINT{CS_OWNDC}, UINT{0}}) {
+        SCOPED_TRACE(style);
+        const std::string cls = "DcTrace" + std::to_string(style);
+        WNDCLASSA wc{};
+        wc.style = style;
+        wc.lpfnWndProc = dcProc;
+        wc.lpszClassName = cls.c_str();
+        RegisterClassA(&wc);
+        g_paints.clear();
+        HWND w = make("dc", WS_DLGFRAME, nullptr, 0, cls.c_str());
+        ShowWindow(w, SW_SHOW);
+        UpdateWindow(w);
+        InvalidateRect(w, nullptr, FALSE);
+        UpdateWindow(w);
+        ASSERT_EQ(g_paints.size(), 2u);
+        const bool own = style == CS_OWNDC;
+        EXPECT_EQ(g_paints[0].textColor, RGB(0, 0, 0));
+        EXPECT_EQ(g_paints[0].font, systemFont);
+        if (own) {
+            EXPECT_EQ(g_paints[1].dc, g_paints[0].dc);
+        }
+        EXPECT_EQ(g_paints[1].textColor, own ? RGB(1, 2, 3) : RGB(0, 0, 0));
+        EXPECT_EQ(g_paints[1].font, own ? g_font : systemFont);
+        HDC dc = GetDC(w);
+        if (own) {
+            EXPECT_EQ(dc, g_paints[0].dc);
+        }
+        EXPECT_EQ(SetBkMode(dc, OPAQUE), own ? TRANSPARENT : OPAQUE);
+        ReleaseDC(w, dc);
+        EXPECT_EQ(DeleteObject(g_font), own ? FALSE : TRUE) << "still selected in the own DC";
+        DestroyWindow(w);
+        if (own) {
+            EXPECT_TRUE(DeleteObject(g_font)) << "the own DC died with its window";
+        }
+        g_font = CreateFontIndirectA(&lf);
+    }
+    DeleteObject(g_font);
 }
 
 TEST_F(User32Test, VisibilityAndEnabling) {
