@@ -154,6 +154,9 @@ void resizeBacking(WindowObject *wnd);
 void runModalLoop(const std::function<bool()> &done);
 // Waits for Qt events, at most until the next timer is due.
 void waitForEvents();
+// Tells the desktop's window manager (X11) which frame, buttons and functions the top-level
+// window's style allows; nothing elsewhere.
+void describeFrame(WindowObject *wnd);
 // Where Win32's screen origin (the primary monitor's top left) is on Qt's virtual desktop.
 QPoint primaryOrigin();
 // The message a left-button press at this global position makes for the window:

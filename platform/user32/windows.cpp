@@ -8,6 +8,7 @@
 
 #include "common/codepage.h"
 #include "gdi32/gdi_internal.h"
+#include "resources/resources.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -34,6 +35,28 @@ QWidget *parentWidgetFor(const WindowObject *wnd) {
         return nullptr;
     }
     return widgetOf(wnd->parent);
+}
+
+// What the window manager is told about a top-level window: caption, system menu and close
+// box, minimise and maximise buttons as the style has them. Its size is fixed (applyGeometry), so
+// it has no sizing border and cannot be maximised unless the style asks for the maximise box.
+Qt::WindowFlags topLevelFlags(DWORD style) {
+    Qt::WindowFlags flags = Qt::Window | Qt::CustomizeWindowHint;
+    if ((style & WS_CAPTION) == WS_CAPTION) {
+        flags |= Qt::WindowTitleHint;
+    } else if (!(style & (WS_DLGFRAME | WS_BORDER | WS_THICKFRAME))) {
+        flags |= Qt::FramelessWindowHint;
+    }
+    if (style & WS_SYSMENU) {
+        flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+        if (style & WS_MINIMIZEBOX) {
+            flags |= Qt::WindowMinimizeButtonHint;
+        }
+        if (style & WS_MAXIMIZEBOX) {
+            flags |= Qt::WindowMaximizeButtonHint;
+        }
+    }
+    return flags;
 }
 
 // Client-area origin of a window in screen coordinates.
@@ -257,10 +280,15 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
         wnd->widget->setProperty("vintorelHwnd",
                                  QVariant::fromValue(reinterpret_cast<quintptr>(hwnd)));
         if (!wnd->isChild()) {
+            wnd->widget->setWindowFlags(topLevelFlags(wnd->style));
             wnd->widget->setWindowTitle(fromCp1251(wnd->text));
+            if (cls->icon != nullptr) {
+                wnd->widget->setWindowIcon(vintorel::resources::iconOf(cls->icon));
+            }
         }
         wnd->widget->setEnabled(!(style & WS_DISABLED));
         applyGeometry(wnd);
+        describeFrame(wnd);
     }
 
     CREATESTRUCTA cs{};
