@@ -48,14 +48,18 @@ xcb_atom_t atomNamed(xcb_connection_t *connection, const char *name) {
 } // namespace
 
 void describeFrame(WindowObject *wnd) {
-    auto *x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    if (x11 == nullptr || wnd->widget == nullptr || wnd->isChild()) {
+    if (qGuiApp == nullptr || QGuiApplication::platformName() != QLatin1String("xcb") ||
+        wnd->widget == nullptr || wnd->isChild()) {
         return;
     }
-    xcb_connection_t *connection = x11->connection();
+    auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    xcb_connection_t *connection = x11 != nullptr ? x11->connection() : nullptr;
+    if (connection == nullptr) {
+        return;
+    }
     const auto window = static_cast<xcb_window_t>(wnd->widget->winId());
     const xcb_atom_t hints = atomNamed(connection, "_MOTIF_WM_HINTS");
-    if (connection == nullptr || window == 0 || hints == XCB_ATOM_NONE) {
+    if (window == 0 || hints == XCB_ATOM_NONE) {
         return;
     }
     const DWORD style = wnd->style;
