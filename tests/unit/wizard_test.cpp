@@ -2,6 +2,7 @@
 // after it, the range checks and their messages, the title line, and the tuning calls that a
 // completed search sends to the card.
 #include "program_fixture.h"
+#include "recording_sound.h"
 
 #include <cstring>
 #include <functional>
@@ -442,6 +443,56 @@ TEST_F(WizardTest, EveryMessageInBothLanguagesWithItsCaption) {
             EXPECT_EQ(box.caption, language == 0 ? kAttention : row.englishCaption);
             EXPECT_EQ(box.type, row.type);
         }
+    }
+}
+
+// Runs the message loop, timers and all, for this long.
+void CALLBACK endLoop(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    PostQuitMessage(0);
+}
+void runLoopFor(UINT milliseconds) {
+    SetTimer(nullptr, 0, milliseconds, endLoop);
+    MSG msg{};
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+TEST_F(WizardTest, BackSilencesTheFeedbackAndThePolls) {
+    start();
+    SoundLog sounds;
+    std::vector<std::unique_ptr<RecordingBuffer>> clips;
+    IDirectSoundBuffer **slots[21] = {&app.clipTone};
+    for (int d = 0; d < 10; ++d) {
+        slots[1 + d] = &app.clipEn[d];
+        slots[11 + d] = &app.clipRu[d];
+    }
+    IDirectSoundBuffer *kept[21] = {};
+    for (int i = 0; i < 21; ++i) {
+        kept[i] = *slots[i];
+        clips.push_back(std::make_unique<RecordingBuffer>(std::to_string(i), &sounds));
+        *slots[i] = clips.back().get();
+    }
+    for (const BYTE voiceMode : {BYTE{0}, BYTE{1}}) {
+        SCOPED_TRACE(static_cast<int>(voiceMode));
+        app.voiceMode = voiceMode;
+        choose(1);
+        next();
+        ASSERT_EQ(app.step, 3);
+        app.announcePhase = 0; // a digit is spoken at the next tick
+        runLoopFor(700);
+        EXPECT_FALSE(sounds.calls.empty()) << "measuring sounds";
+        back();
+        sounds.calls.clear();
+        tuner->log.calls.clear();
+        runLoopFor(1300); // two measuring intervals
+        EXPECT_TRUE(sounds.calls.empty());
+        EXPECT_TRUE(tuner->log.calls.empty());
+    }
+    for (int i = 0; i < 21; ++i) {
+        *slots[i] = kept[i];
     }
 }
 
