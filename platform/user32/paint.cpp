@@ -73,6 +73,7 @@ HDC windowDC(WindowObject *wnd, const QRegion &clip) {
     if (wnd->ownDC == nullptr) {
         wnd->ownDC = gdi::createDC(&wnd->backing, clip, wnd->handle);
     } else if (gdi::DeviceContext *dc = gdi::dcOf(wnd->ownDC)) {
+        gdi::finishDrawing(dc);
         dc->clip = clip;
     }
     return wnd->ownDC;
@@ -81,6 +82,8 @@ HDC windowDC(WindowObject *wnd, const QRegion &clip) {
 void releaseWindowDC(WindowObject *wnd, HDC dc) {
     if (wnd == nullptr || dc != wnd->ownDC) {
         gdi::deleteDC(dc);
+    } else {
+        gdi::finishDrawing(gdi::dcOf(dc));
     }
 }
 

@@ -151,6 +151,7 @@ void buryRecursive(WindowObject *wnd) {
         vintorel::gdi32::deleteDC(wnd->ownDC);
         wnd->ownDC = nullptr;
     }
+    vintorel::gdi32::finishDrawingOn(&wnd->backing); // a DC never released draws no more
     wm().removeMessagesFor(wnd->handle);
     wm().bury(wnd->handle);
 }
@@ -180,6 +181,7 @@ void resizeBacking(WindowObject *wnd) {
     if (wnd->backing.size() == size) {
         return;
     }
+    vintorel::gdi32::finishDrawingOn(&wnd->backing);
     QImage fresh(size, QImage::Format_RGB32);
     fresh.fill(Qt::white);
     if (!wnd->backing.isNull()) {
