@@ -28,13 +28,13 @@ class ClickLabel final : public QLabel {
     void mousePressEvent(QMouseEvent *event) override {
         if (event->button() == Qt::LeftButton) {
             PostMessageA(hwnd_, buttonDownMessage(hwnd_, event->globalPosition()), MK_LBUTTON,
-                         pointParam(event));
+                         pointParam(event->position().toPoint()));
         }
         event->accept();
     }
     void mouseReleaseEvent(QMouseEvent *event) override {
         if (event->button() == Qt::LeftButton) {
-            PostMessageA(hwnd_, WM_LBUTTONUP, 0, pointParam(event));
+            PostMessageA(hwnd_, WM_LBUTTONUP, 0, pointParam(event->position().toPoint()));
         }
         event->accept();
     }
@@ -42,11 +42,6 @@ class ClickLabel final : public QLabel {
     void mouseDoubleClickEvent(QMouseEvent *event) override { mousePressEvent(event); }
 
   private:
-    static LPARAM pointParam(const QMouseEvent *event) {
-        const QPoint p = event->position().toPoint();
-        return MAKELPARAM(static_cast<WORD>(static_cast<short>(p.x())),
-                          static_cast<WORD>(static_cast<short>(p.y())));
-    }
     HWND hwnd_;
 };
 

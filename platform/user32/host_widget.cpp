@@ -39,12 +39,6 @@ bool HostWidget::hasKeyboardFocus() const {
 
 namespace {
 
-LPARAM pointParam(const QMouseEvent *event) {
-    const QPoint p = event->position().toPoint();
-    return MAKELPARAM(static_cast<WORD>(static_cast<short>(p.x())),
-                      static_cast<WORD>(static_cast<short>(p.y())));
-}
-
 WPARAM mouseKeys(const QMouseEvent *event) {
     WPARAM keys = 0;
     if (event->buttons() & Qt::LeftButton) {
@@ -62,14 +56,14 @@ void postTo(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 void HostWidget::mousePressEvent(QMouseEvent *event) {
     if (event->button() == Qt::LeftButton && ownsPoint(event->position().toPoint())) {
         postTo(hwnd_, buttonDownMessage(hwnd_, event->globalPosition()), mouseKeys(event),
-               pointParam(event));
+               pointParam(event->position().toPoint()));
     }
     event->accept();
 }
 
 void HostWidget::mouseReleaseEvent(QMouseEvent *event) {
     if (event->button() == Qt::LeftButton && ownsPoint(event->position().toPoint())) {
-        postTo(hwnd_, WM_LBUTTONUP, mouseKeys(event), pointParam(event));
+        postTo(hwnd_, WM_LBUTTONUP, mouseKeys(event), pointParam(event->position().toPoint()));
     }
     event->accept();
 }
@@ -81,7 +75,7 @@ void HostWidget::mouseDoubleClickEvent(QMouseEvent *event) {
 
 void HostWidget::mouseMoveEvent(QMouseEvent *event) {
     if (ownsPoint(event->position().toPoint())) {
-        postTo(hwnd_, WM_MOUSEMOVE, mouseKeys(event), pointParam(event));
+        postTo(hwnd_, WM_MOUSEMOVE, mouseKeys(event), pointParam(event->position().toPoint()));
     }
     event->accept();
 }

@@ -157,6 +157,11 @@ void waitForEvents();
 // Tells the desktop's window manager (X11) which frame, buttons and functions the top-level
 // window's style allows; nothing elsewhere.
 void describeFrame(WindowObject *wnd);
+// A point in client coordinates packed as a mouse message's lParam.
+inline LPARAM pointParam(const QPoint &p) {
+    return MAKELPARAM(static_cast<WORD>(static_cast<short>(p.x())),
+                      static_cast<WORD>(static_cast<short>(p.y())));
+}
 // Where Win32's screen origin (the primary monitor's top left) is on Qt's virtual desktop.
 QPoint primaryOrigin();
 // The message a left-button press at this global position makes for the window:
