@@ -1,7 +1,6 @@
 // Internal GDI objects and device contexts of the GDI32 subset: what an HBRUSH, HFONT, HBITMAP
 // and HDC are on Qt. A device context paints with a QPainter into a window's backing image,
-// clipped to the region being painted; the painter lives only for one drawing operation. Shared
-// with user32 (BeginPaint, the bitmap statics).
+// clipped to the region being painted. Shared with user32 (BeginPaint, the bitmap statics).
 #pragma once
 
 #include <windows.h>
@@ -29,10 +28,15 @@ struct Brush final : GdiObject {
     bool hollow = false;
 };
 
+// A font's cell and the strings laid out with it (text.cpp), made by the first text drawn or
+// measured with the font and gone with it.
+struct TextCache;
+
 struct Font final : GdiObject {
     Font() : GdiObject(OBJ_FONT) {}
     LOGFONTA logFont{};
     QFont qfont;
+    std::shared_ptr<TextCache> textCache;
 };
 
 struct Bitmap final : GdiObject {
@@ -52,15 +56,25 @@ struct DeviceContext {
 };
 
 HDC createDC(QImage *target, const QRegion &clip, HWND hwnd);
-// Runs draw(QPainter &) on the DC's image, clipped to the DC's area. Each operation has a painter
-// of its own, so several DCs on one window (a paint and a GetDC) can draw in turn, as on Windows.
+// The painter drawing on a DC's image, clipped to the DC's area. Opening a painter costs more
+// than most drawing operations, so one stays open on the DC that drew last until another DC
+// draws, the DC's area or image changes, or the drawing is finished (EndPaint, ReleaseDC); a
+// window and a GetDC on it can still draw in turn, as on Windows.
+QPainter &painterFor(DeviceContext *dc);
+// Ends the open painter if it draws for this DC (or on this image), so that its drawing is
+// complete and the DC's area or the image may change.
+void finishDrawing(DeviceContext *dc);
+void finishDrawingOn(const QImage *target);
+// Runs draw(QPainter &) on the DC's image, clipped to the DC's area; what draw changes in the
+// painter (clip, font, pen) is undone afterwards.
 template <class Draw> void paintOn(DeviceContext *dc, Draw &&draw) {
     if (dc == nullptr || dc->target == nullptr || dc->target->isNull()) {
         return;
     }
-    QPainter painter(dc->target);
-    painter.setClipRegion(dc->clip);
+    QPainter &painter = painterFor(dc);
+    painter.save();
     draw(painter);
+    painter.restore();
 }
 void deleteDC(HDC dc);
 DeviceContext *dcOf(HDC dc);

@@ -62,11 +62,52 @@ HDC createDC(QImage *target, const QRegion &clip, HWND hwnd) {
     return reinterpret_cast<HDC>(dc);
 }
 
+namespace {
+
+struct OpenPainter {
+    DeviceContext *dc = nullptr;
+    std::unique_ptr<QPainter> painter;
+};
+
+OpenPainter &openPainter() {
+    static auto *open = new OpenPainter;
+    return *open;
+}
+
+} // namespace
+
+QPainter &painterFor(DeviceContext *dc) {
+    OpenPainter &open = openPainter();
+    if (open.dc != dc || !open.painter) {
+        open.painter.reset(); // one painter at a time: the other DC's drawing is complete
+        open.painter = std::make_unique<QPainter>(dc->target);
+        open.painter->setClipRegion(dc->clip);
+        open.dc = dc;
+    }
+    return *open.painter;
+}
+
+void finishDrawing(DeviceContext *dc) {
+    OpenPainter &open = openPainter();
+    if (dc != nullptr && open.dc == dc) {
+        open.painter.reset();
+        open.dc = nullptr;
+    }
+}
+
+void finishDrawingOn(const QImage *target) {
+    const OpenPainter &open = openPainter();
+    if (open.dc != nullptr && open.dc->target == target) {
+        finishDrawing(open.dc);
+    }
+}
+
 void deleteDC(HDC handle) {
     DeviceContext *dc = dcOf(handle);
     if (dc == nullptr) {
         return;
     }
+    finishDrawing(dc);
     contexts().erase(dc);
     delete dc;
 }

@@ -6,7 +6,8 @@
 // DT_WORDBREAK (between words, a word wider than the rectangle stands alone); line breaks at
 // LF or CR LF unless DT_SINGLELINE; '&' prefixes (underlined, "&&" is '&') unless DT_NOPREFIX;
 // clipping to the rectangle unless DT_NOCLIP; DT_CALCRECT. Everything is also clipped to the
-// area being painted.
+// area being painted; a run that cannot show there is not drawn at all, and every font keeps
+// the strings it has laid out, so a repaint of unchanged text does not shape it again.
 // Not implemented: SetTextAlign (the reference point is always the top left), DT_EXPANDTABS and
 // tab stops, ellipses, DT_EDITCONTROL, DT_EXTERNALLEADING, right-to-left text, character spacing.
 #include "common/codepage.h"
@@ -15,10 +16,14 @@
 #include "vintorel_test_gdi.h"
 
 #include <QFontMetricsF>
+#include <QHash>
+#include <QStaticText>
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -33,36 +38,89 @@ struct Line {
     int underline = -1;
 };
 
+} // namespace
+
+namespace vintorel::gdi32 {
+
 // A font's cell: as high as a positive lfHeight asked for (the Qt font is the largest that fits
-// in it, its spare pixels go on top as internal leading), otherwise ascent + descent.
-struct Metrics {
+// in it, its spare pixels go on top as internal leading), otherwise ascent + descent. It keeps
+// the strings drawn or measured with the font laid out, so that text drawn again unchanged (a
+// window repainting the same words on every change of a number) is not shaped again.
+struct TextCache {
+    // A string as the font lays it out: its advance width and, once drawn, its glyphs.
+    struct LaidOut {
+        int width = 0;
+        std::optional<QStaticText> glyphs;
+    };
+    static constexpr qsizetype kMaxStrings = 512; // then it starts afresh
+
     QFont font;
     QFontMetricsF metrics;
     int ascent;
     int cellHeight;
+    QHash<QString, LaidOut> strings;
 
-    Metrics(const QFont &f, LONG lfHeight) : font(f), metrics(f) {
+    TextCache(const QFont &f, LONG lfHeight) : font(f), metrics(f) {
         const int descent = static_cast<int>(std::lround(metrics.descent()));
         const int natural = static_cast<int>(std::lround(metrics.ascent())) + descent;
         cellHeight = lfHeight > natural ? static_cast<int>(lfHeight) : natural;
         ascent = cellHeight - descent;
     }
 
-    int width(const QString &text) const {
-        return static_cast<int>(std::lround(metrics.horizontalAdvance(text)));
+    LaidOut &laidOut(const QString &text) {
+        auto it = strings.find(text);
+        if (it == strings.end()) {
+            if (strings.size() >= kMaxStrings) {
+                strings.clear();
+            }
+            LaidOut fresh;
+            fresh.width = static_cast<int>(std::lround(metrics.horizontalAdvance(text)));
+            it = strings.insert(text, std::move(fresh));
+        }
+        return *it;
+    }
+
+    int width(const QString &text) { return laidOut(text).width; }
+
+    const QStaticText &glyphs(const QString &text) {
+        LaidOut &entry = laidOut(text);
+        if (!entry.glyphs) {
+            entry.glyphs.emplace(text);
+            entry.glyphs->setTextFormat(Qt::PlainText);
+            entry.glyphs->prepare(QTransform(), font);
+        }
+        return *entry.glyphs;
     }
 };
 
-Metrics selectedMetrics(const DeviceContext &dc) {
-    if (const Font *font = objectAs<Font>(dc.font)) {
-        return Metrics(font->qfont, font->logFont.lfHeight);
+} // namespace vintorel::gdi32
+
+namespace {
+
+using Metrics = vintorel::gdi32::TextCache;
+
+Metrics &selectedMetrics(const DeviceContext &dc) {
+    if (Font *font = objectAs<Font>(dc.font)) {
+        if (!font->textCache) {
+            font->textCache = std::make_shared<Metrics>(font->qfont, font->logFont.lfHeight);
+        }
+        return *font->textCache;
     }
-    return Metrics(defaultGuiFont(), 0);
+    static auto *fallback = new Metrics(defaultGuiFont(), 0);
+    return *fallback;
+}
+
+// Whether a text cell at this place can show anything in the visible region. Glyphs may reach
+// a little beyond their cell (overhangs, accents), so the cell is widened before it is tested.
+bool mayShow(const QRegion &visible, int x, int y, int width, int cellHeight) {
+    const int margin = cellHeight / 2 + 2;
+    return visible.intersects(
+        QRect(x - margin, y - margin, width + 2 * margin, cellHeight + 2 * margin));
 }
 
 // Draws one run of text with its cell's top left at (x, y).
-void drawRun(QPainter &p, const DeviceContext &dc, const Metrics &m, int x, int y,
-             const QString &text, int underline) {
+void drawRun(QPainter &p, const DeviceContext &dc, Metrics &m, int x, int y, const QString &text,
+             int underline) {
     if (text.isEmpty()) {
         return;
     }
@@ -73,7 +131,9 @@ void drawRun(QPainter &p, const DeviceContext &dc, const Metrics &m, int x, int 
     const QColor color = toQColor(dc.textColor);
     p.setFont(m.font);
     p.setPen(color);
-    p.drawText(QPointF(x, y + m.ascent), text);
+    // A static text is placed by the top of the font's ascent; the baseline stays where the
+    // cell puts it.
+    p.drawStaticText(QPointF(x, y + m.ascent - m.metrics.ascent()), m.glyphs(text));
     if (underline >= 0 && underline < text.size()) {
         const int from = x + m.width(text.left(underline));
         const int to = x + m.width(text.left(underline + 1));
@@ -101,8 +161,7 @@ Line withoutPrefixes(const QString &text) {
 
 // Breaks one paragraph into lines no wider than `width`, between words only; the blanks at a
 // break are dropped.
-void wrapParagraph(const QString &paragraph, const Metrics &m, int width,
-                   std::vector<QString> *lines) {
+void wrapParagraph(const QString &paragraph, Metrics &m, int width, std::vector<QString> *lines) {
     QString line;
     qsizetype i = 0;
     while (i < paragraph.size()) {
@@ -126,7 +185,7 @@ void wrapParagraph(const QString &paragraph, const Metrics &m, int width,
     lines->push_back(line);
 }
 
-std::vector<Line> layOut(const QString &text, UINT format, const Metrics &m, int width) {
+std::vector<Line> layOut(const QString &text, UINT format, Metrics &m, int width) {
     std::vector<QString> raw;
     if (format & DT_SINGLELINE) {
         raw.push_back(text);
@@ -162,9 +221,11 @@ BOOL WINAPI TextOutA(HDC handle, int x, int y, LPCSTR text, int count) {
     if (count == 0) {
         return TRUE;
     }
-    const Metrics m = selectedMetrics(*dc);
+    Metrics &m = selectedMetrics(*dc);
     const QString run = vintorel::fromCp1251(std::string_view(text, static_cast<size_t>(count)));
-    paintOn(dc, [&](QPainter &p) { drawRun(p, *dc, m, x, y, run, -1); });
+    if (mayShow(dc->clip, x, y, m.width(run), m.cellHeight)) {
+        paintOn(dc, [&](QPainter &p) { drawRun(p, *dc, m, x, y, run, -1); });
+    }
     return TRUE;
 }
 
@@ -183,7 +244,7 @@ int WINAPI DrawTextA(HDC handle, LPCSTR text, int count, LPRECT rect, UINT forma
         }
         return 0;
     }
-    const Metrics m = selectedMetrics(*dc);
+    Metrics &m = selectedMetrics(*dc);
     const QString all = vintorel::fromCp1251(std::string_view(text, static_cast<size_t>(length)));
     const std::vector<Line> lines = layOut(all, format, m, rect->right - rect->left);
     const int textHeight = m.cellHeight * static_cast<int>(lines.size());
@@ -206,26 +267,39 @@ int WINAPI DrawTextA(HDC handle, LPCSTR text, int count, LPRECT rect, UINT forma
             top = rect->top + (rect->bottom - rect->top - m.cellHeight) / 2;
         }
     }
-    const bool emptyClip =
-        !(format & DT_NOCLIP) && (rect->right <= rect->left || rect->bottom <= rect->top);
-    if (!emptyClip) {
+    // Where each line goes; only lines that can show in the visible part are drawn.
+    QRegion visible = dc->clip;
+    if (!(format & DT_NOCLIP)) {
+        visible &= QRect(rect->left, rect->top, rect->right - rect->left, rect->bottom - rect->top);
+    }
+    struct Placed {
+        const Line *line;
+        int x, y;
+    };
+    std::vector<Placed> shown;
+    int y = top;
+    for (const Line &line : lines) {
+        const int width = m.width(line.text);
+        int x = rect->left;
+        if (format & DT_CENTER) {
+            x = (rect->left + rect->right - width) / 2;
+        } else if (format & DT_RIGHT) {
+            x = rect->right - width;
+        }
+        if (!visible.isEmpty() && mayShow(visible, x, y, width, m.cellHeight)) {
+            shown.push_back(Placed{&line, x, y});
+        }
+        y += m.cellHeight;
+    }
+    if (!shown.empty()) {
         paintOn(dc, [&](QPainter &p) {
             if (!(format & DT_NOCLIP)) {
                 p.setClipRect(QRect(rect->left, rect->top, rect->right - rect->left,
                                     rect->bottom - rect->top),
                               Qt::IntersectClip);
             }
-            int y = top;
-            for (const Line &line : lines) {
-                const int width = m.width(line.text);
-                int x = rect->left;
-                if (format & DT_CENTER) {
-                    x = (rect->left + rect->right - width) / 2;
-                } else if (format & DT_RIGHT) {
-                    x = rect->right - width;
-                }
-                drawRun(p, *dc, m, x, y, line.text, line.underline);
-                y += m.cellHeight;
+            for (const Placed &placed : shown) {
+                drawRun(p, *dc, m, placed.x, placed.y, placed.line->text, placed.line->underline);
             }
         });
     }

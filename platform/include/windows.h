@@ -168,6 +168,22 @@ typedef struct tagRECT {
 } RECT, *LPRECT;
 typedef const RECT *LPCRECT;
 
+typedef struct tagMOUSEINPUT {
+    LONG dx;
+    LONG dy;
+    DWORD mouseData;
+    DWORD dwFlags;
+    DWORD time;
+    ULONG_PTR dwExtraInfo;
+} MOUSEINPUT;
+
+typedef struct tagINPUT {
+    DWORD type;
+    union {
+        MOUSEINPUT mi;
+    };
+} INPUT, *LPINPUT;
+
 typedef LRESULT(CALLBACK *WNDPROC)(HWND, UINT, WPARAM, LPARAM);
 typedef void(CALLBACK *TIMERPROC)(HWND, UINT, UINT_PTR, DWORD);
 
@@ -266,6 +282,13 @@ typedef struct tagPAINTSTRUCT {
 
 #define SC_CLOSE 0xF060
 
+// Synthesised input (SendInput)
+#define INPUT_MOUSE 0
+#define MOUSEEVENTF_MOVE 0x0001
+#define MOUSEEVENTF_LEFTDOWN 0x0002
+#define MOUSEEVENTF_LEFTUP 0x0004
+#define MOUSEEVENTF_ABSOLUTE 0x8000
+
 #define MK_LBUTTON 0x0001
 
 // Window styles
@@ -328,6 +351,8 @@ typedef struct tagPAINTSTRUCT {
 #define SM_CYFIXEDFRAME SM_CYDLGFRAME
 #define SM_CXICON 11
 #define SM_CYICON 12
+#define SM_CXDOUBLECLK 36
+#define SM_CYDOUBLECLK 37
 #define SM_CXSMICON 49
 #define SM_CYSMICON 50
 
@@ -500,6 +525,10 @@ VINTOREL_WIN32_API BOOL WINAPI ScreenToClient(HWND hwnd, LPPOINT point);
 VINTOREL_WIN32_API BOOL WINAPI ClientToScreen(HWND hwnd, LPPOINT point);
 VINTOREL_WIN32_API int WINAPI GetClassNameA(HWND hwnd, LPSTR name, int maxCount);
 VINTOREL_WIN32_API int WINAPI GetSystemMetrics(int index);
+VINTOREL_WIN32_API UINT WINAPI SendInput(UINT count, LPINPUT inputs, int size);
+VINTOREL_WIN32_API BOOL WINAPI SetCursorPos(int x, int y);
+VINTOREL_WIN32_API BOOL WINAPI GetCursorPos(LPPOINT point);
+VINTOREL_WIN32_API UINT WINAPI GetDoubleClickTime(void);
 VINTOREL_WIN32_API BOOL WINAPI SetWindowTextA(HWND hwnd, LPCSTR text);
 VINTOREL_WIN32_API int WINAPI GetWindowTextA(HWND hwnd, LPSTR text, int maxCount);
 VINTOREL_WIN32_API int WINAPI GetWindowTextLengthA(HWND hwnd);

@@ -1,7 +1,8 @@
 // The STATIC class: text statics and SS_BITMAP statics (QLabel). A bitmap static created with
 // the text "#N" shows bitmap resource N of the creating instance and takes its size;
-// STM_SETIMAGE puts another bitmap in and returns the one it showed; with SS_NOTIFY a click sends
-// STN_CLICKED and a double-click STN_DBLCLK, without it clicks fall through to the parent.
+// STM_SETIMAGE puts another bitmap in and returns the one it showed; with SS_NOTIFY a press sends
+// STN_CLICKED and the second press of a double-click STN_DBLCLK (the class has CS_DBLCLKS), so a
+// double-click is one click and one double-click; without it clicks fall through to the parent.
 // Not implemented: icons, enhanced metafiles, SS_CENTERIMAGE/SS_REALSIZECONTROL, etched frames.
 #include "user32/controls.h"
 
@@ -17,24 +18,28 @@ namespace vintorel::user32 {
 
 namespace {
 
+// The label of a static with SS_NOTIFY: its button presses and releases become the static's
+// own mouse messages, which its window procedure turns into notifications.
 class ClickLabel final : public QLabel {
   public:
     explicit ClickLabel(HWND hwnd) : hwnd_(hwnd) {}
 
   protected:
-    void mousePressEvent(QMouseEvent *event) override { event->accept(); }
-    void mouseReleaseEvent(QMouseEvent *event) override {
-        if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) {
-            postNotification(hwnd_, STN_CLICKED);
-        }
-        event->accept();
-    }
-    void mouseDoubleClickEvent(QMouseEvent *event) override {
+    void mousePressEvent(QMouseEvent *event) override {
         if (event->button() == Qt::LeftButton) {
-            postNotification(hwnd_, STN_DBLCLK);
+            PostMessageA(hwnd_, buttonDownMessage(hwnd_, event->globalPosition()), MK_LBUTTON,
+                         pointParam(event->position().toPoint()));
         }
         event->accept();
     }
+    void mouseReleaseEvent(QMouseEvent *event) override {
+        if (event->button() == Qt::LeftButton) {
+            PostMessageA(hwnd_, WM_LBUTTONUP, 0, pointParam(event->position().toPoint()));
+        }
+        event->accept();
+    }
+    // Qt's double-click stands for the second press.
+    void mouseDoubleClickEvent(QMouseEvent *event) override { mousePressEvent(event); }
 
   private:
     HWND hwnd_;
@@ -103,7 +108,7 @@ LRESULT CALLBACK staticProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         s->setBitmap(*wnd, reinterpret_cast<HBITMAP>(lParam));
         return reinterpret_cast<LRESULT>(previous);
     }
-    case WM_LBUTTONUP:
+    case WM_LBUTTONDOWN:
         if (wnd->style & SS_NOTIFY) {
             sendNotification(hwnd, STN_CLICKED);
         }

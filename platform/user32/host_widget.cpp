@@ -1,8 +1,8 @@
 // HostWidget: Qt events of a program window turned into posted window messages (mouse with
-// client coordinates, double-clicks only for CS_DBLCLKS classes, keys only when the window
-// itself has the keyboard focus, the close box as WM_SYSCOMMAND/SC_CLOSE). Painting copies the
-// window's backing image. Not handled: non-client mouse messages, WM_CHAR from input methods,
-// mouse capture, wheel and right-button messages.
+// client coordinates, double-clicks by Windows' rule and only for CS_DBLCLKS classes, keys only
+// when the window itself has the keyboard focus, the close box as WM_SYSCOMMAND/SC_CLOSE).
+// Painting copies the window's backing image. Not handled: non-client mouse messages, WM_CHAR
+// from input methods, mouse capture, wheel and right-button messages.
 #include "user32/host_widget.h"
 
 #include "user32/window_manager.h"
@@ -39,12 +39,6 @@ bool HostWidget::hasKeyboardFocus() const {
 
 namespace {
 
-LPARAM pointParam(const QMouseEvent *event) {
-    const QPoint p = event->position().toPoint();
-    return MAKELPARAM(static_cast<WORD>(static_cast<short>(p.x())),
-                      static_cast<WORD>(static_cast<short>(p.y())));
-}
-
 WPARAM mouseKeys(const QMouseEvent *event) {
     WPARAM keys = 0;
     if (event->buttons() & Qt::LeftButton) {
@@ -61,31 +55,27 @@ void postTo(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 
 void HostWidget::mousePressEvent(QMouseEvent *event) {
     if (event->button() == Qt::LeftButton && ownsPoint(event->position().toPoint())) {
-        postTo(hwnd_, WM_LBUTTONDOWN, mouseKeys(event), pointParam(event));
+        postTo(hwnd_, buttonDownMessage(hwnd_, event->globalPosition()), mouseKeys(event),
+               pointParam(event->position().toPoint()));
     }
     event->accept();
 }
 
 void HostWidget::mouseReleaseEvent(QMouseEvent *event) {
     if (event->button() == Qt::LeftButton && ownsPoint(event->position().toPoint())) {
-        postTo(hwnd_, WM_LBUTTONUP, mouseKeys(event), pointParam(event));
+        postTo(hwnd_, WM_LBUTTONUP, mouseKeys(event), pointParam(event->position().toPoint()));
     }
     event->accept();
 }
 
 void HostWidget::mouseDoubleClickEvent(QMouseEvent *event) {
-    if (event->button() == Qt::LeftButton && ownsPoint(event->position().toPoint())) {
-        WindowObject *wnd = WindowManager::instance().find(hwnd_);
-        const bool dblclks = wnd && wnd->cls && (wnd->cls->style & CS_DBLCLKS);
-        postTo(hwnd_, dblclks ? WM_LBUTTONDBLCLK : WM_LBUTTONDOWN, mouseKeys(event),
-               pointParam(event));
-    }
-    event->accept();
+    // Qt's double-click stands for the second press; whether it is one is Windows' rule.
+    mousePressEvent(event);
 }
 
 void HostWidget::mouseMoveEvent(QMouseEvent *event) {
     if (ownsPoint(event->position().toPoint())) {
-        postTo(hwnd_, WM_MOUSEMOVE, mouseKeys(event), pointParam(event));
+        postTo(hwnd_, WM_MOUSEMOVE, mouseKeys(event), pointParam(event->position().toPoint()));
     }
     event->accept();
 }

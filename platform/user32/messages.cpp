@@ -1,9 +1,10 @@
 // Messages, the message loop and timers: SendMessageA (synchronous), PostMessageA,
 // PostQuitMessage, GetMessageA/PeekMessageA with Windows' order (posted messages, then the quit
-// request, then WM_PAINT for a window with an update region, then due WM_TIMERs), DispatchMessageA
-// (timer callbacks included), TranslateMessage, DefWindowProcA and SetTimer/KillTimer (setting an
-// existing id re-arms it; a timer of a destroyed window never fires). While the queue is empty the
-// loop sleeps in Qt's event dispatcher until an event comes or the next timer is due.
+// request, then WM_PAINT for a visible window with an update region, then due WM_TIMERs),
+// DispatchMessageA (timer callbacks included), TranslateMessage, DefWindowProcA and
+// SetTimer/KillTimer (setting an existing id re-arms it; a timer of a destroyed window never
+// fires). While the queue is empty the loop sleeps in Qt's event dispatcher until an event comes
+// or the next timer is due.
 // Not implemented: cross-thread messages, hooks, WM_CHAR from dead keys or input methods.
 #include "user32/window_manager.h"
 
@@ -55,8 +56,8 @@ HWND windowNeedingPaint(HWND filter) {
             const HWND h = stack.back();
             stack.pop_back();
             WindowObject *w = wm().find(h);
-            if (w == nullptr) {
-                continue;
+            if (w == nullptr || !(w->style & WS_VISIBLE)) {
+                continue; // hidden windows and everything in them wait until shown
             }
             if (!w->update.isEmpty() && hwndMatches(h, filter)) {
                 return h;

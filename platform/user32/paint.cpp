@@ -2,9 +2,12 @@
 // BeginPaint (WM_ERASEBKGND first when an invalidation asked for erasing; the DC clipped to the
 // update region, which is then validated), EndPaint (the painted pixels shown on screen),
 // UpdateWindow (an immediate WM_PAINT) and GetDC/ReleaseDC (a DC on the whole client area, for
-// reading pixels back). Built-in controls are Qt widgets and repaint themselves.
-// Not implemented: window DCs with the non-client area, CS_OWNDC/CS_CLASSDC persistence of DC
-// state across paints (every BeginPaint starts from the defaults), scrolling.
+// reading pixels back). A window that is not visible, itself or through an ancestor, collects
+// no update region and is never painted; showing it invalidates it whole. A window of a
+// CS_OWNDC class has one device context for its whole life: every BeginPaint and GetDC hands
+// out that one, with the objects, colours and modes the last paint left in it.
+// Built-in controls are Qt widgets and repaint themselves.
+// Not implemented: window DCs with the non-client area, CS_CLASSDC, scrolling.
 #include "user32/window_manager.h"
 
 #include "gdi32/gdi_internal.h"
@@ -56,11 +59,32 @@ void invalidateWindow(WindowObject *wnd, const QRegion &region, bool erase) {
         return;
     }
     const QRegion area = region & clientRegion(wnd);
-    if (area.isEmpty()) {
+    if (area.isEmpty() || !IsWindowVisible(wnd->handle)) {
         return;
     }
     wnd->update += area;
     wnd->eraseNeeded = wnd->eraseNeeded || erase;
+}
+
+HDC windowDC(WindowObject *wnd, const QRegion &clip) {
+    if (!wnd->cls || !(wnd->cls->style & CS_OWNDC)) {
+        return gdi::createDC(&wnd->backing, clip, wnd->handle);
+    }
+    if (wnd->ownDC == nullptr) {
+        wnd->ownDC = gdi::createDC(&wnd->backing, clip, wnd->handle);
+    } else if (gdi::DeviceContext *dc = gdi::dcOf(wnd->ownDC)) {
+        gdi::finishDrawing(dc);
+        dc->clip = clip;
+    }
+    return wnd->ownDC;
+}
+
+void releaseWindowDC(WindowObject *wnd, HDC dc) {
+    if (wnd == nullptr || dc != wnd->ownDC) {
+        gdi::deleteDC(dc);
+    } else {
+        gdi::finishDrawing(gdi::dcOf(dc));
+    }
 }
 
 void presentWindow(WindowObject *wnd, const QRegion &region) {
@@ -123,7 +147,7 @@ HDC WINAPI BeginPaint(HWND hwnd, LPPAINTSTRUCT ps) {
     const bool erase = wnd->eraseNeeded;
     wnd->update = QRegion();
     wnd->eraseNeeded = false;
-    HDC dc = gdi::createDC(&wnd->backing, area, hwnd);
+    HDC dc = windowDC(wnd, area);
     ps->hdc = dc;
     ps->rcPaint = boundsOf(area);
     ps->fErase = TRUE;
@@ -142,8 +166,9 @@ BOOL WINAPI EndPaint(HWND hwnd, const PAINTSTRUCT *ps) {
     if (gdi::DeviceContext *dc = gdi::dcOf(ps->hdc)) {
         area = dc->clip;
     }
-    gdi::deleteDC(ps->hdc);
-    presentWindow(wm().find(hwnd), area);
+    WindowObject *wnd = wm().find(hwnd);
+    releaseWindowDC(wnd, ps->hdc);
+    presentWindow(wnd, area);
     return TRUE;
 }
 
@@ -152,7 +177,7 @@ BOOL WINAPI UpdateWindow(HWND hwnd) {
     if (wnd == nullptr) {
         return FALSE;
     }
-    if (!wnd->update.isEmpty()) {
+    if (!wnd->update.isEmpty() && IsWindowVisible(hwnd)) {
         SendMessageA(hwnd, WM_PAINT, 0, 0);
     }
     return TRUE;
@@ -164,7 +189,7 @@ HDC WINAPI GetDC(HWND hwnd) {
         return nullptr;
     }
     resizeBacking(wnd);
-    return gdi::createDC(&wnd->backing, clientRegion(wnd), hwnd);
+    return windowDC(wnd, clientRegion(wnd));
 }
 
 int WINAPI ReleaseDC(HWND hwnd, HDC dc) {
@@ -172,8 +197,9 @@ int WINAPI ReleaseDC(HWND hwnd, HDC dc) {
     if (gdi::DeviceContext *ctx = gdi::dcOf(dc)) {
         area = ctx->clip;
     }
-    gdi::deleteDC(dc);
-    presentWindow(wm().find(hwnd), area);
+    WindowObject *wnd = wm().find(hwnd);
+    releaseWindowDC(wnd, dc);
+    presentWindow(wnd, area);
     return 1;
 }
 

@@ -64,6 +64,8 @@ struct WindowObject {
     QImage backing;
     QRegion update;
     bool eraseNeeded = false;
+    // The device context of a CS_OWNDC window: made on first use, kept until the window dies.
+    HDC ownDC = nullptr;
 
     QPointer<QWidget> widget;
     std::unique_ptr<ControlImpl> control;
@@ -143,11 +145,29 @@ QWidget *widgetOf(HWND hwnd);
 HWND hwndOfWidget(const QWidget *widget);
 void invalidateWindow(WindowObject *wnd, const QRegion &region, bool erase);
 void presentWindow(WindowObject *wnd, const QRegion &region);
+// A device context on the window's client area clipped to `clip` (the window's own one for a
+// CS_OWNDC class), and its release, which keeps an own DC alive.
+HDC windowDC(WindowObject *wnd, const QRegion &clip);
+void releaseWindowDC(WindowObject *wnd, HDC dc);
 void resizeBacking(WindowObject *wnd);
 // Runs the thread's queue and Qt's events until done() says so (modal loops).
 void runModalLoop(const std::function<bool()> &done);
 // Waits for Qt events, at most until the next timer is due.
 void waitForEvents();
+// Tells the desktop's window manager (X11) which frame, buttons and functions the top-level
+// window's style allows; nothing elsewhere.
+void describeFrame(WindowObject *wnd);
+// A point in client coordinates packed as a mouse message's lParam.
+inline LPARAM pointParam(const QPoint &p) {
+    return MAKELPARAM(static_cast<WORD>(static_cast<short>(p.x())),
+                      static_cast<WORD>(static_cast<short>(p.y())));
+}
+// Where Win32's screen origin (the primary monitor's top left) is on Qt's virtual desktop.
+QPoint primaryOrigin();
+// The message a left-button press at this global position makes for the window:
+// WM_LBUTTONDBLCLK for the second press of a double-click on a CS_DBLCLKS window, otherwise
+// WM_LBUTTONDOWN.
+UINT buttonDownMessage(HWND hwnd, const QPointF &global);
 // Sends a WM_COMMAND notification from a control to its parent.
 void notifyParent(WindowObject *control, WORD code);
 

@@ -7,6 +7,8 @@
 #include "user32/window_manager.h"
 
 #include "common/codepage.h"
+#include "gdi32/gdi_internal.h"
+#include "resources/resources.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -35,6 +37,28 @@ QWidget *parentWidgetFor(const WindowObject *wnd) {
     return widgetOf(wnd->parent);
 }
 
+// What the window manager is told about a top-level window: caption, system menu and close
+// box, minimise and maximise buttons as the style has them. Its size is fixed (applyGeometry), so
+// it has no sizing border and cannot be maximised unless the style asks for the maximise box.
+Qt::WindowFlags topLevelFlags(DWORD style) {
+    Qt::WindowFlags flags = Qt::Window | Qt::CustomizeWindowHint;
+    if ((style & WS_CAPTION) == WS_CAPTION) {
+        flags |= Qt::WindowTitleHint;
+    } else if (!(style & (WS_DLGFRAME | WS_BORDER | WS_THICKFRAME))) {
+        flags |= Qt::FramelessWindowHint;
+    }
+    if (style & WS_SYSMENU) {
+        flags |= Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+        if (style & WS_MINIMIZEBOX) {
+            flags |= Qt::WindowMinimizeButtonHint;
+        }
+        if (style & WS_MAXIMIZEBOX) {
+            flags |= Qt::WindowMaximizeButtonHint;
+        }
+    }
+    return flags;
+}
+
 // Client-area origin of a window in screen coordinates.
 POINT clientOrigin(const WindowObject *wnd) {
     const Insets in = nonClientInsets(wnd->style, wnd->exStyle, !wnd->isChild());
@@ -61,7 +85,21 @@ void applyGeometry(WindowObject *wnd) {
         w->setGeometry(r.left, r.top, r.right - r.left, r.bottom - r.top);
     } else {
         w->setFixedSize(std::max(cw, 1), std::max(ch, 1));
-        w->move(wnd->windowRect.left, wnd->windowRect.top);
+        // Win32's screen starts at the primary monitor's top left, wherever that is.
+        w->move(primaryOrigin() + QPoint(wnd->windowRect.left, wnd->windowRect.top));
+    }
+}
+
+// A window that has just become visible, and its visible children, need painting whole.
+void invalidateShown(WindowObject *wnd) {
+    if (wnd->control) {
+        return;
+    }
+    invalidateWindow(wnd, QRegion(0, 0, wnd->clientWidth(), wnd->clientHeight()), true);
+    for (HWND child : wnd->children) {
+        if (WindowObject *c = wm().find(child); c && (c->style & WS_VISIBLE)) {
+            invalidateShown(c);
+        }
     }
 }
 
@@ -109,6 +147,11 @@ void buryRecursive(WindowObject *wnd) {
             buryRecursive(c);
         }
     }
+    if (wnd->ownDC != nullptr) {
+        vintorel::gdi32::deleteDC(wnd->ownDC);
+        wnd->ownDC = nullptr;
+    }
+    vintorel::gdi32::finishDrawingOn(&wnd->backing); // a DC never released draws no more
     wm().removeMessagesFor(wnd->handle);
     wm().bury(wnd->handle);
 }
@@ -138,6 +181,7 @@ void resizeBacking(WindowObject *wnd) {
     if (wnd->backing.size() == size) {
         return;
     }
+    vintorel::gdi32::finishDrawingOn(&wnd->backing);
     QImage fresh(size, QImage::Format_RGB32);
     fresh.fill(Qt::white);
     if (!wnd->backing.isNull()) {
@@ -238,10 +282,15 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
         wnd->widget->setProperty("vintorelHwnd",
                                  QVariant::fromValue(reinterpret_cast<quintptr>(hwnd)));
         if (!wnd->isChild()) {
+            wnd->widget->setWindowFlags(topLevelFlags(wnd->style));
             wnd->widget->setWindowTitle(fromCp1251(wnd->text));
+            if (cls->icon != nullptr) {
+                wnd->widget->setWindowIcon(vintorel::resources::iconOf(cls->icon));
+            }
         }
         wnd->widget->setEnabled(!(style & WS_DISABLED));
         applyGeometry(wnd);
+        describeFrame(wnd);
     }
 
     CREATESTRUCTA cs{};
@@ -377,10 +426,11 @@ BOOL WINAPI ShowWindow(HWND hwnd, int cmdShow) {
             wnd->widget->hide();
         }
     }
-    if (!wnd->control) {
-        if (show) {
-            invalidateWindow(wnd, QRegion(0, 0, wnd->clientWidth(), wnd->clientHeight()), true);
-        }
+    if (show) {
+        invalidateShown(wnd);
+    } else {
+        wnd->update = QRegion();
+        wnd->eraseNeeded = false;
     }
     if (wnd->isChild()) {
         // What the child covered or uncovers is the parent's to repaint.
@@ -652,6 +702,9 @@ int WINAPI GetSystemMetrics(int index) {
     case SM_CXICON:
     case SM_CYICON:
         return 32;
+    case SM_CXDOUBLECLK:
+    case SM_CYDOUBLECLK:
+        return 4;
     case SM_CXSMICON:
     case SM_CYSMICON:
         return 16;

@@ -54,6 +54,8 @@ class GdiTextTest : public testing::Test {
         window = CreateWindowExA(0, "GdiTextTestWindow", "text", WS_POPUP, 0, 0, kWidth, kHeight,
                                  nullptr, nullptr, wc.hInstance, nullptr);
         ASSERT_NE(window, nullptr);
+        ShowWindow(window, SW_SHOWNA); // a hidden window is never painted
+        ValidateRect(window, nullptr);
         dc = GetDC(window);
         ASSERT_NE(dc, nullptr);
         white = CreateSolidBrush(kWhite);

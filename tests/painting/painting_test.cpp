@@ -214,6 +214,38 @@ TEST_F(PaintingTest, BrushesAndFontsOfTheWindow) {
     EXPECT_EQ(fontOf(app.modeButton), nullptr) << "push buttons keep the default font";
 }
 
+// The window's class keeps one device context for the window's life, so a paint that left one
+// of the window's brushes or fonts selected would keep it from being deleted at the end.
+TEST_F(PaintingTest, EveryBrushAndFontIsDeletedWhateverWasPaintedLast) {
+    struct Row {
+        SHORT step;
+        bool compact;
+        LONG quality;
+    };
+    for (const Row row : {Row{0, false, 0}, Row{3, false, 57}, Row{3, true, 0}, Row{3, true, 57}}) {
+        SCOPED_TRACE(testing::Message() << row.step << row.compact << row.quality);
+        if (!IsWindow(app.mainWindow)) {
+            app = AppState{};
+            ASSERT_NE(createShownWindow(), nullptr);
+        }
+        if (row.step == 3) {
+            measuring(row.quality);
+        }
+        if (row.compact) {
+            SendMessageA(app.mainWindow, WM_LBUTTONDBLCLK, 0, 0);
+        }
+        repaint();
+        ReleaseDC(app.mainWindow, dc);
+        dc = nullptr;
+        const HGDIOBJ objects[] = {app.brushFrame, app.brushBar,   app.brushGreen, app.brushRed,
+                                   app.fontText,   app.fontDigits, app.fontEdit,   app.fontList};
+        DestroyWindow(app.mainWindow);
+        for (const HGDIOBJ object : objects) {
+            EXPECT_EQ(GetObjectType(object), 0u) << object;
+        }
+    }
+}
+
 class PaintingWithoutListTest : public ProgramTest {};
 
 TEST_F(PaintingWithoutListTest, NoListFontWhenTheListIsNotRead) {

@@ -1,5 +1,6 @@
 // The language flag, the sound icon and the About button, clicked as the platform reports it:
 // a command from the control with its notification code.
+#include "mouse.h"
 #include "program_fixture.h"
 #include "text_calls.h"
 
@@ -80,6 +81,25 @@ TEST_F(SwitchesTest, SoundIconSwitchesToVoiceAndBack) {
     EXPECT_EQ(app.soundVoiceBitmap, note);
     EXPECT_TRUE(wholeWindowInvalidated());
     EXPECT_EQ(app.language, 1) << "the switches are independent";
+}
+
+TEST_F(SwitchesTest, DoubleClickOnASwitchFlipsItOnce) {
+    // The sound icon shows while measuring; a double-click on the window itself then switches
+    // the view.
+    app.step = 3;
+    ShowWindow(app.soundStatic, SW_SHOW);
+    pumpMessages();
+    clickAt(middleOf(app.flagStatic), 2);
+    clickAt(middleOf(app.soundStatic), 2);
+    pumpMessages();
+    EXPECT_EQ(app.language, 0);
+    EXPECT_EQ(app.voiceMode, 1);
+    EXPECT_EQ(app.compactView, 0);
+    POINT readout{150, 100};
+    ClientToScreen(app.mainWindow, &readout);
+    clickAt(readout, 2);
+    pumpMessages();
+    EXPECT_EQ(app.compactView, 1);
 }
 
 TEST_F(SwitchesTest, OtherNotificationsChangeNothing) {

@@ -2,6 +2,7 @@
 // notifications to the parent, digits-only and limited edit boxes, the buddy that the up-down
 // control writes and its range, bitmap statics, combo box selection, automatic radio buttons.
 #include "message_boxes.h"
+#include "mouse.h"
 
 #include <windows.h>
 
@@ -189,12 +190,39 @@ TEST_F(ControlsTest, BitmapStaticShowsItsResourceAndSwapsImages) {
     EXPECT_EQ(reinterpret_cast<HBITMAP>(SendMessageA(flag, STM_SETIMAGE, IMAGE_BITMAP,
                                                      reinterpret_cast<LPARAM>(english))),
               russian);
-    SendMessageA(flag, WM_LBUTTONDOWN, MK_LBUTTON, 0);
+}
+
+TEST_F(ControlsTest, NotifyingStaticSaysClickedOnThePressAndDoubleClickedOnTheSecond) {
+    using Commands = std::vector<std::pair<int, int>>;
+    const Commands clicked{{123, STN_CLICKED}};
+    const Commands twice{{123, STN_CLICKED}, {123, STN_DBLCLK}};
+    struct Row {
+        DWORD style;
+        int clicks;
+        Commands commands;
+    };
+    const Row rows[] = {
+        {SS_NOTIFY, 1, clicked},
+        {SS_NOTIFY, 2, twice},
+        {0, 2, {}}, // without SS_NOTIFY the clicks are the parent's
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(testing::Message() << row.style << " x" << row.clicks);
+        HWND flag = child("STATIC", "#147", SS_BITMAP | row.style, 123, 3, 3, 0, 0);
+        drain();
+        g_commands.clear();
+        clickAt(middleOf(flag), row.clicks);
+        drain();
+        EXPECT_EQ(g_commands, row.commands);
+        DestroyWindow(flag);
+    }
+    // The messages themselves, as another program would send them.
+    HWND flag = child("STATIC", "#147", SS_BITMAP | SS_NOTIFY, 123, 3, 3, 0, 0);
+    g_commands.clear();
     SendMessageA(flag, WM_LBUTTONUP, 0, 0);
-    ASSERT_EQ(g_commands.size(), 1u);
-    EXPECT_EQ(g_commands[0], std::make_pair(123, static_cast<int>(STN_CLICKED)));
     SendMessageA(flag, WM_LBUTTONDBLCLK, MK_LBUTTON, 0);
-    EXPECT_EQ(g_commands.back(), std::make_pair(123, static_cast<int>(STN_DBLCLK)));
+    SendMessageA(flag, WM_LBUTTONDOWN, MK_LBUTTON, 0);
+    EXPECT_EQ(g_commands, (Commands{{123, STN_DBLCLK}, {123, STN_CLICKED}}));
 }
 
 TEST_F(ControlsTest, DropDownComboBoxKeepsOrderAndSelection) {

@@ -65,7 +65,7 @@ TEST_F(LayoutTest, ControlsHaveTheirClassesTextsIdsAndPlaces) {
          UDS_SETBUDDYINT | UDS_ALIGNLEFT | UDS_ARROWKEYS | UDS_NOTHOUSANDS},
         {&AppState::horizontalRadio, "BUTTON", "Horizontal", 117, {33, 56, 198, 84}, BS_AUTORADIOBUTTON},
         {&AppState::verticalRadio, "BUTTON", "Vertical", 118, {198, 56, 297, 84}, BS_AUTORADIOBUTTON},
-        {&AppState::aboutButton, "BUTTON", "About", 121, {231, 112, 297, 133}, 0},
+        {&AppState::aboutButton, "BUTTON", "About", 121, {231, 112, 297, 133}, BS_PUSHBUTTON},
         {&AppState::flagStatic, "STATIC", "#147", 123, {3, 3, 21, 15}, WS_VISIBLE | SS_NOTIFY | SS_BITMAP},
         {&AppState::soundStatic, "STATIC", "#126", 126, {24, 3, 36, 15}, SS_NOTIFY | SS_BITMAP},
     };
@@ -81,8 +81,9 @@ TEST_F(LayoutTest, ControlsHaveTheirClassesTextsIdsAndPlaces) {
         EXPECT_STREQ(text, row.text);
         EXPECT_EQ(GetDlgCtrlID(hwnd), row.id) << row.text;
         EXPECT_EQ(GetParent(hwnd), app.mainWindow) << row.text;
+        // Shown, enabled and the class's own style bits exactly as the row says.
         const DWORD style = static_cast<DWORD>(GetWindowLongA(hwnd, GWL_STYLE));
-        EXPECT_EQ(style & row.style, row.style) << row.text;
+        EXPECT_EQ(style & (WS_VISIBLE | WS_DISABLED | 0xFFFF), row.style) << row.text;
         EXPECT_TRUE(style & WS_CHILD) << row.text;
         const RECT r = clientRectOf(hwnd);
         expectRect(r, row.place.left, row.place.top, row.place.right, row.place.bottom, row.text);

@@ -158,6 +158,25 @@ TEST_F(ProgramTest, ClosingReleasesEveryReferenceAndEndsTheLoopWithZero) {
     EXPECT_TRUE(comBalanced());
 }
 
+// A message box runs a loop of its own, in which paints are dispatched: the question about the
+// missing list comes during window creation, before the window is shown or has its fonts, so
+// nothing may be painted then.
+bool g_paintPending = true;
+int askWhilePaintsWait(void *, HWND, const char *, const char *, UINT) {
+    MSG msg{};
+    g_paintPending = PeekMessageA(&msg, nullptr, WM_PAINT, WM_PAINT, PM_NOREMOVE) != FALSE;
+    return IDNO;
+}
+
+TEST_F(ProgramTest, NothingIsPaintedWhileTheListQuestionIsOpen) {
+    useNoDataFolder();
+    VintorelSetMessageBoxAnswerer(askWhilePaintsWait, nullptr);
+    const HWND window = createWindow();
+    VintorelSetMessageBoxAnswerer(nullptr, nullptr);
+    ASSERT_NE(window, nullptr);
+    EXPECT_FALSE(g_paintPending);
+}
+
 // Presses Escape on the main window from inside WinMain's loop.
 void CALLBACK pressEscape(HWND, UINT, UINT_PTR id, DWORD) {
     KillTimer(nullptr, id);

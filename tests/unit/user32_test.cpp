@@ -1,11 +1,13 @@
 // Win32 behaviour of the platform's windows, messages, timers, painting and message boxes,
 // written against the Win32 API so that it would pass on Windows too.
 #include "message_boxes.h"
+#include "mouse.h"
 
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -62,6 +64,15 @@ LRESULT CALLBACK traceProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_TIMER:
         g_trace.events.push_back("timer " + std::to_string(wParam));
         return 0;
+    case WM_LBUTTONDOWN:
+        g_trace.events.push_back("down");
+        return 0;
+    case WM_LBUTTONUP:
+        g_trace.events.push_back("up");
+        return 0;
+    case WM_LBUTTONDBLCLK:
+        g_trace.events.push_back("double");
+        return 0;
     case WM_USER + 1:
         g_trace.events.push_back("user " + std::to_string(wParam));
         return static_cast<LRESULT>(wParam * 2);
@@ -80,6 +91,9 @@ class User32Test : public testing::Test {
         wc.hbrBackground = CreateSolidBrush(RGB(150, 170, 190));
         wc.lpszClassName = "TraceWindow";
         RegisterClassA(&wc);
+        wc.style = CS_HREDRAW | CS_VREDRAW;
+        wc.lpszClassName = "PlainTraceWindow";
+        RegisterClassA(&wc);
     }
     void SetUp() override { g_trace = Trace{}; }
     void TearDown() override {
@@ -93,8 +107,8 @@ class User32Test : public testing::Test {
         }
     }
     HWND make(const char *title, DWORD style = WS_DLGFRAME | WS_SYSMENU, HWND parent = nullptr,
-              int id = 0) {
-        HWND w = CreateWindowExA(0, "TraceWindow", title, style, 10, 20, 340, 169, parent,
+              int id = 0, const char *cls = "TraceWindow") {
+        HWND w = CreateWindowExA(0, cls, title, style, 10, 20, 340, 169, parent,
                                  reinterpret_cast<HMENU>(static_cast<intptr_t>(id)),
                                  GetModuleHandleA(nullptr), &g_trace);
         windows_.push_back(w);
@@ -309,9 +323,119 @@ TEST_F(User32Test, MessageBoxHookRecordsAndAnswers) {
 }
 
 TEST_F(User32Test, DoubleClickOnlyForClassesThatAskForIt) {
-    HWND w = make("clicks");
-    SendMessageA(w, WM_LBUTTONDBLCLK, 0, MAKELPARAM(5, 5));
-    EXPECT_TRUE(IsWindow(w)); // no default action
+    struct Row {
+        const char *cls;
+        std::vector<int> clickX; // where the clicks land, one after another
+        std::vector<std::string> events;
+    };
+    const Row rows[] = {
+        {"TraceWindow", {50, 50, 50}, {"down", "up", "double", "up", "down", "up"}},
+        {"PlainTraceWindow", {50, 50, 50}, {"down", "up", "down", "up", "down", "up"}},
+        {"TraceWindow", {50, 53, 53}, {"down", "up", "down", "up", "double", "up"}},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.cls + std::string(" at ") + std::to_string(row.clickX[1]));
+        HWND w = make("clicks", WS_DLGFRAME | WS_SYSMENU, nullptr, 0, row.cls);
+        ShowWindow(w, SW_SHOW);
+        drain();
+        g_trace.events.clear();
+        for (int x : row.clickX) {
+            POINT p{x, 40};
+            ClientToScreen(w, &p);
+            clickAt(p);
+        }
+        drain();
+        EXPECT_EQ(g_trace.events, row.events);
+        DestroyWindow(w);
+    }
+}
+
+TEST_F(User32Test, HiddenWindowsAreNotPaintedUntilShown) {
+    HWND parent = make("hidden");
+    HWND child = make("kid", WS_CHILD | WS_VISIBLE, parent, 4);
+    HWND sibling = make("sibling", WS_CHILD, parent, 5);
+    g_trace.events.clear();
+    InvalidateRect(parent, nullptr, TRUE);
+    InvalidateRect(child, nullptr, TRUE);
+    ShowWindow(sibling, SW_SHOW);
+    UpdateWindow(parent);
+    UpdateWindow(child);
+    drain();
+    EXPECT_TRUE(g_trace.events.empty());
+    EXPECT_FALSE(GetUpdateRect(parent, nullptr, FALSE));
+    ShowWindow(parent, SW_SHOW);
+    drain();
+    EXPECT_EQ(std::count(g_trace.events.begin(), g_trace.events.end(), "paint"), 3)
+        << "the window and both children, once each";
+    g_trace.events.clear();
+    ShowWindow(parent, SW_HIDE);
+    InvalidateRect(parent, nullptr, TRUE);
+    drain();
+    EXPECT_TRUE(g_trace.events.empty());
+}
+
+struct DcState {
+    HDC dc;
+    COLORREF textColor; // as the paint found them
+    HGDIOBJ font;
+};
+std::vector<DcState> g_paints;
+HFONT g_font = nullptr;
+
+LRESULT CALLBACK dcProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg != WM_PAINT) {
+        return DefWindowProcA(hwnd, msg, wParam, lParam);
+    }
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd, &ps);
+    g_paints.push_back(DcState{dc, SetTextColor(dc, RGB(1, 2, 3)), SelectObject(dc, g_font)});
+    SetBkMode(dc, TRANSPARENT);
+    EndPaint(hwnd, &ps); // the font stays selected
+    return 0;
+}
+
+TEST_F(User32Test, OwnDcKeepsWhatThePreviousPaintLeftInIt) {
+    LOGFONTA lf{};
+    lf.lfHeight = 20;
+    g_font = CreateFontIndirectA(&lf);
+    const HGDIOBJ systemFont = GetStockObject(SYSTEM_FONT);
+    for (const UINT style : {UINT{CS_OWNDC}, UINT{0}}) {
+        SCOPED_TRACE(style);
+        const std::string cls = "DcTrace" + std::to_string(style);
+        WNDCLASSA wc{};
+        wc.style = style;
+        wc.lpfnWndProc = dcProc;
+        wc.lpszClassName = cls.c_str();
+        RegisterClassA(&wc);
+        g_paints.clear();
+        HWND w = make("dc", WS_DLGFRAME, nullptr, 0, cls.c_str());
+        ShowWindow(w, SW_SHOW);
+        UpdateWindow(w);
+        InvalidateRect(w, nullptr, FALSE);
+        UpdateWindow(w);
+        ASSERT_EQ(g_paints.size(), 2u);
+        const bool own = style == CS_OWNDC;
+        EXPECT_EQ(g_paints[0].textColor, RGB(0, 0, 0));
+        EXPECT_EQ(g_paints[0].font, systemFont);
+        if (own) {
+            EXPECT_EQ(g_paints[1].dc, g_paints[0].dc);
+        }
+        EXPECT_EQ(g_paints[1].textColor, own ? RGB(1, 2, 3) : RGB(0, 0, 0));
+        EXPECT_EQ(g_paints[1].font, own ? g_font : systemFont);
+        HDC dc = GetDC(w);
+        if (own) {
+            EXPECT_EQ(dc, g_paints[0].dc);
+        }
+        EXPECT_EQ(SetBkMode(dc, OPAQUE), own ? TRANSPARENT : OPAQUE);
+        ReleaseDC(w, dc);
+        EXPECT_EQ(DeleteObject(g_font), own ? FALSE : TRUE) << "still selected in the own DC";
+        DestroyWindow(w);
+        if (own) {
+            EXPECT_TRUE(DeleteObject(g_font)) << "the own DC died with its window";
+        }
+        g_font = CreateFontIndirectA(&lf);
+    }
+    DeleteObject(g_font);
 }
 
 TEST_F(User32Test, VisibilityAndEnabling) {

@@ -2,8 +2,10 @@
 // after it, the range checks and their messages, the title line, and the tuning calls that a
 // completed search sends to the card.
 #include "program_fixture.h"
+#include "recording_sound.h"
 
 #include <cstring>
+#include <functional>
 
 namespace {
 
@@ -347,16 +349,151 @@ TEST_F(WizardTest, WithoutAListModeZeroIsRefusedEveryTime) {
     EXPECT_EQ(boxes->shown().size(), 3u); // the question and two refusals
 }
 
-TEST_F(WizardTest, RussianMessagesWhenTheLanguageIsRussian) {
+TEST_F(WizardTest, EveryMessageInBothLanguagesWithItsCaption) {
+    struct Row {
+        const char *what;
+        std::function<void()> prepare, trigger;
+        const char *english, *englishCaption, *russian;
+        UINT type;
+    };
+    const char *const kAttention = "\xC2\xED\xE8\xEC\xE0\xED\xE8\xE5!"; // "Внимание!"
+    const Row rows[] = {
+        {"nothing chosen", [] {}, [this] { next(); }, "Please shoose the satellite!", "Attention!",
+         "\xCF\xEE\xE6\xE0\xEB\xF3\xE9\xF1\xF2\xE0 \xE2\xFB\xE1\xE5\xF0\xE8\xF2\xE5 "
+         "\xF1\xEF\xF3\xF2\xED\xE8\xEA!",
+         MB_OK},
+        {"entry's frequency", [this] { useList("[a]=3399h27500;"); },
+         [this] {
+             choose(0);
+             next();
+         },
+         "Invalid parameter of transponder frequency in satellite.ini", " Attention! ",
+         "\xCD\xE5\xE4\xEE\xEF\xF3\xF1\xF2\xE8\xEC\xFB\xE9 \xEF\xE0\xF0\xE0\xEC\xE5\xF2\xF0 "
+         "\xF7\xE0\xF1\xF2\xEE\xF2\xFB \xF2\xF0\xE0\xED\xF1\xEF\xEE\xED\xE4\xE5\xF0\xE0 \xE2 "
+         "\xF4\xE0\xE9\xEB\xE5 satellite.ini",
+         MB_ICONWARNING | MB_OK},
+        {"entry's symbol rate", [this] { useList("[a]=12000h999;"); },
+         [this] {
+             choose(0);
+             next();
+         },
+         "Invalid parameter of symbol rate in satellite.ini", "Attention!",
+         "\xCD\xE5\xE4\xEE\xEF\xF3\xF1\xF2\xE8\xEC\xFB\xE9 \xEF\xE0\xF0\xE0\xEC\xE5\xF2\xF0 "
+         "\xF1\xE8\xEC\xE2\xEE\xEB\xFC\xED\xEE\xE9 \xF1\xEA\xEE\xF0\xEE\xF1\xF2\xE8 \xE2 "
+         "\xF4\xE0\xE9\xEB\xE5 satellite.ini",
+         MB_ICONWARNING | MB_OK},
+        {"typed frequency", [] {},
+         [this] {
+             mode();
+             type("999");
+             next();
+         },
+         "Please enter allowable transponder frequency a range 3400-4200 or 10700-15000 Mhz ",
+         " Attention! ",
+         "\xCF\xEE\xE6\xE0\xEB\xF3\xE9\xF1\xF2\xE0 \xE2\xE2\xE5\xE4\xE8\xF2\xE5 "
+         "\xE4\xEE\xEF\xF3\xF1\xF2\xE8\xEC\xF3\xFE \xF7\xE0\xF1\xF2\xEE\xF2\xF3 "
+         "\xF2\xF0\xE0\xED\xF1\xEF\xEE\xED\xE4\xE5\xF0\xE0 \xE8\xE7 "
+         "\xE4\xE8\xE0\xEF\xE0\xE7\xEE\xED\xE0 3400-4200 \xE8\xEB\xE8 10700-15000 Mhz",
+         MB_ICONWARNING | MB_OK},
+        {"typed symbol rate", [] {},
+         [this] {
+             mode();
+             type("12245");
+             next();
+             type("999");
+             next();
+         },
+         "Please enter allowable symbol rate", "Attention!",
+         "\xCF\xEE\xE6\xE0\xEB\xF3\xE9\xF1\xF2\xE0 \xE2\xE2\xE5\xE4\xE8\xF2\xE5 "
+         "\xE4\xEE\xEF\xF3\xF1\xF2\xE8\xEC\xF3\xFE \xF1\xE8\xEC\xE2\xEE\xEB\xFC\xED\xF3\xFE "
+         "\xF1\xEA\xEE\xF0\xEE\xF1\xF2\xFC",
+         MB_ICONWARNING | MB_OK},
+        {"MODE 0 unavailable",
+         [this] {
+             useNoDataFolder();
+             boxes->willAnswer(IDNO);
+         },
+         [this] { mode(); }, "To get access to MODE 0, it is necessary to create satellite.ini",
+         "Attention!",
+         "\xD7\xF2\xEE\xE1\xFB \xEF\xEE\xEB\xF3\xF7\xE8\xF2\xFC \xE4\xEE\xF1\xF2\xF3\xEF "
+         "\xEA MODE 0, \xED\xE5\xEE\xE1\xF5\xEE\xE4\xE8\xEC\xEE \xF1\xEE\xE7\xE4\xE0\xF2\xFC "
+         "\xF4\xE0\xE8\xEB satellite.ini",
+         MB_OK},
+    };
+    for (const Row &row : rows) {
+        for (const SHORT language : {SHORT{1}, SHORT{0}}) {
+            SCOPED_TRACE(testing::Message() << row.what << (language == 0 ? " in Russian" : ""));
+            if (IsWindow(app.mainWindow)) {
+                DestroyWindow(app.mainWindow);
+            }
+            pumpMessages();
+            app = AppState{};
+            boxes.reset();
+            boxes = std::make_unique<MessageBoxes>();
+            useList(kDefaultListBytes);
+            row.prepare();
+            start();
+            app.language = language;
+            const size_t before = boxes->shown().size();
+            row.trigger();
+            ASSERT_EQ(boxes->shown().size(), before + 1);
+            const MessageBoxRecord &box = boxes->shown().back();
+            EXPECT_EQ(box.owner, app.mainWindow);
+            EXPECT_EQ(box.text, language == 0 ? row.russian : row.english);
+            EXPECT_EQ(box.caption, language == 0 ? kAttention : row.englishCaption);
+            EXPECT_EQ(box.type, row.type);
+        }
+    }
+}
+
+// Runs the message loop, timers and all, for this long.
+void CALLBACK endLoop(HWND, UINT, UINT_PTR id, DWORD) {
+    KillTimer(nullptr, id);
+    PostQuitMessage(0);
+}
+void runLoopFor(UINT milliseconds) {
+    SetTimer(nullptr, 0, milliseconds, endLoop);
+    MSG msg{};
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+}
+
+TEST_F(WizardTest, BackSilencesTheFeedbackAndThePolls) {
     start();
-    app.language = 0;
-    next(); // nothing chosen
-    ASSERT_EQ(boxes->shown().size(), 1u);
-    // "Пожалуйста выберите спутник!" and "Внимание!" in Windows-1251.
-    EXPECT_EQ(boxes->shown()[0].text,
-              "\xCF\xEE\xE6\xE0\xEB\xF3\xE9\xF1\xF2\xE0 \xE2\xFB\xE1\xE5\xF0\xE8\xF2\xE5 "
-              "\xF1\xEF\xF3\xF2\xED\xE8\xEA!");
-    EXPECT_EQ(boxes->shown()[0].caption, "\xC2\xED\xE8\xEC\xE0\xED\xE8\xE5!");
+    SoundLog sounds;
+    std::vector<std::unique_ptr<RecordingBuffer>> clips;
+    IDirectSoundBuffer **slots[21] = {&app.clipTone};
+    for (int d = 0; d < 10; ++d) {
+        slots[1 + d] = &app.clipEn[d];
+        slots[11 + d] = &app.clipRu[d];
+    }
+    IDirectSoundBuffer *kept[21] = {};
+    for (int i = 0; i < 21; ++i) {
+        kept[i] = *slots[i];
+        clips.push_back(std::make_unique<RecordingBuffer>(std::to_string(i), &sounds));
+        *slots[i] = clips.back().get();
+    }
+    for (const BYTE voiceMode : {BYTE{0}, BYTE{1}}) {
+        SCOPED_TRACE(static_cast<int>(voiceMode));
+        app.voiceMode = voiceMode;
+        choose(1);
+        next();
+        ASSERT_EQ(app.step, 3);
+        app.announcePhase = 0; // a digit is spoken at the next tick
+        runLoopFor(700);
+        EXPECT_FALSE(sounds.calls.empty()) << "measuring sounds";
+        back();
+        sounds.calls.clear();
+        tuner->log.calls.clear();
+        runLoopFor(1300); // two measuring intervals
+        EXPECT_TRUE(sounds.calls.empty());
+        EXPECT_TRUE(tuner->log.calls.empty());
+    }
+    for (int i = 0; i < 21; ++i) {
+        *slots[i] = kept[i];
+    }
 }
 
 TEST_F(WizardTest, FailedTuningEndsTheProgramAndStartsNoTimer) {
