@@ -10,6 +10,9 @@
 VINTOREL_BIN=$1
 ICON=$2
 source "$(dirname "$0")/lib.sh"
+for tool in xprop import python3; do
+    command -v "$tool" >/dev/null || fail "$tool is needed for this check"
+done
 e2e_start_x
 export VINTOREL_TUNER=sim
 work="$E2E_TMP/work"
