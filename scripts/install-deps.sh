@@ -9,7 +9,7 @@ packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev libxkbcommon-dev
     libopenal-dev libopenal1
-    libflac-dev libdvbv5-dev libudev-dev
+    libflac-dev libdvbv5-dev libudev-dev libxcb1-dev
     libgtest-dev libgmock-dev libbenchmark-dev libx11-dev
     fonts-dejavu-core fonts-liberation2
 )

@@ -24,6 +24,7 @@ class AnnouncerTest : public ProgramTest {
         ASSERT_TRUE(g_silent);
         ProgramTest::SetUp();
         ASSERT_NE(createWindow(), nullptr);
+        ShowWindow(app.mainWindow, SW_SHOWNORMAL); // a hidden window collects no update region
         for (int d = 0; d < 10; ++d) {
             ru.push_back(std::make_unique<RecordingBuffer>(std::to_string(d) + "ru", &log));
             en.push_back(std::make_unique<RecordingBuffer>(std::to_string(d) + "en", &log));
