@@ -9,15 +9,7 @@
 set -euo pipefail
 setup=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
 repo=$(cd "$(dirname "$0")/../.." && pwd)
-export WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
-own_prefix=
-if [ -z "${WINEPREFIX:-}" ]; then
-    own_prefix=$(mktemp -d)
-    export WINEPREFIX=$own_prefix
-    wineboot -i >/dev/null 2>&1
-    wineserver -w # until the new prefix is settled
-fi
-fail() { echo "FAIL: $*" >&2; exit 1; }
+source "$(dirname "$0")/wine_session.sh"
 key='HKLM\Software\Classes\CLSID\{E82536A0-94DA-11D2-A463-00A0C95D308D}'
 uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Vintorel'
 folder='C:\VintorelCheck'
@@ -25,21 +17,7 @@ dir=$(winepath -u "$folder")
 server() { wine reg query "$key\\InprocServer32" /ve 2>/dev/null | tr -d '\r' | sed -n 's/^ *(Default) *REG_SZ *//p'; }
 shortcut() { find "$WINEPREFIX/drive_c/users" -name Vintorel.lnk | grep -q .; }
 remove_all() { wine reg delete "$key" /f >/dev/null 2>&1 || true; rm -rf "$dir"; }
-# The class id's entries as the caller had them, put back at the end.
-saved=$(mktemp -d)
-wine reg export "$key" "$saved/HKLM.reg" /y >/dev/null 2>&1 || true
-finish() {
-    remove_all
-    for f in "$saved"/*.reg; do
-        [ -f "$f" ] && wine reg import "$f" >/dev/null 2>&1
-    done
-    rm -rf "$saved"
-    if [ -n "$own_prefix" ]; then
-        wineserver -k 2>/dev/null || true
-        rm -rf "$own_prefix"
-    fi
-}
-trap finish EXIT
+wine_keep_keys "$key"
 remove_all
 install() { wine "$setup" /S /SIMULATED "/D=$folder" || fail "the installer failed"; }
 uninstall() { wine "$folder\\Uninstall.exe" /S "_?=$folder" || fail "the uninstaller failed"; }

@@ -8,19 +8,11 @@
 # fresh one.
 set -euo pipefail
 bin=$(cd "$1" && pwd)
-export WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
-own_prefix=
-if [ -z "${WINEPREFIX:-}" ]; then
-    own_prefix=$(mktemp -d)
-    export WINEPREFIX=$own_prefix
-    wineboot -i >/dev/null 2>&1
-    wineserver -w # until the new prefix is settled
-fi
+source "$(dirname "$0")/wine_session.sh"
 clsid='{E82536A0-94DA-11D2-A463-00A0C95D308D}'
 key() { echo "$1\\Software\\Classes\\CLSID\\$clsid"; }
 ours=$(winepath -w "$bin/vintorel_tuner_sim.dll")
 other='C:\drivers\card.ax'
-fail() { echo "FAIL: $*" >&2; exit 1; }
 
 # value HIVE NAME: a value of the class id's InprocServer32 key in HIVE ("none" when absent).
 value() {
@@ -44,23 +36,7 @@ remove_all() {
     wine reg delete "$(key HKLM)" /f >/dev/null 2>&1 || true
     wine reg delete "$(key HKCU)" /f >/dev/null 2>&1 || true
 }
-# The class id's entries as the caller had them, put back at the end.
-saved=$(mktemp -d)
-for hive in HKLM HKCU; do
-    wine reg export "$(key $hive)" "$saved/$hive.reg" /y >/dev/null 2>&1 || true
-done
-finish() {
-    remove_all
-    for f in "$saved"/*.reg; do
-        [ -f "$f" ] && wine reg import "$f" >/dev/null 2>&1
-    done
-    rm -rf "$saved"
-    if [ -n "$own_prefix" ]; then
-        wineserver -k 2>/dev/null || true
-        rm -rf "$own_prefix"
-    fi
-}
-trap finish EXIT
+wine_keep_keys "$(key HKLM)" "$(key HKCU)"
 remove_all
 
 # step WHAT SETUP ARGS RC HKLM HKCU [THREADING_MODEL_OF_THE_WRITTEN_HIVE]
