@@ -263,3 +263,14 @@ e2e_still_running() {
         sleep 0.1
     done
 }
+
+# In "MODE 0" of window $1: picks the first satellite of the list, presses FIND> and waits until
+# the card (log $2) has been tuned to it.
+e2e_search_first_satellite() {
+    local id=$1 log=$2
+    e2e_click "$id" 150 70                          # the satellite list
+    xdotool key --clearmodifiers Down               # the first satellite
+    sleep 0.3
+    e2e_click "$id" 264 122                         # FIND>
+    e2e_wait_log_tail "$log" "setTransponderFrequency 12515 -> 0x00000000"
+}

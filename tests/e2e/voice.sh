@@ -27,11 +27,7 @@ e2e_capture_sound "$capture"
 e2e_start_app "$work"
 id=$(e2e_wait_window '^V i n t o r e l$')
 sleep 0.5
-e2e_click "$id" 150 70                              # the satellite list
-xdotool key --clearmodifiers Down                   # the first satellite
-sleep 0.3
-e2e_click "$id" 264 122                             # FIND>
-e2e_wait_log_tail "$log" "setTransponderFrequency 12515 -> 0x00000000"
+e2e_search_first_satellite "$id" "$log"
 sleep 0.7
 e2e_click "$id" 30 9                                # the sound icon: spoken digits
 sleep 6
