@@ -9,7 +9,6 @@
 
 #include "user32/window_manager.h"
 
-#include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -98,7 +97,7 @@ LPARAM keyParam(const QKeyEvent *event, bool up) {
 // those went to the control already, and never travel on to the parent, as on Windows.
 void HostWidget::postKey(const QKeyEvent *event, bool up) {
     const UINT vk = virtualKeyFromQt(event->key());
-    if (vk == 0 || QApplication::focusWidget() != this) {
+    if (vk == 0 || window()->focusWidget() != this) {
         return;
     }
     const HWND focus = GetFocus();
