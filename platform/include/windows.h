@@ -177,10 +177,19 @@ typedef struct tagMOUSEINPUT {
     ULONG_PTR dwExtraInfo;
 } MOUSEINPUT;
 
+typedef struct tagKEYBDINPUT {
+    WORD wVk;
+    WORD wScan;
+    DWORD dwFlags;
+    DWORD time;
+    ULONG_PTR dwExtraInfo;
+} KEYBDINPUT;
+
 typedef struct tagINPUT {
     DWORD type;
     union {
         MOUSEINPUT mi;
+        KEYBDINPUT ki;
     };
 } INPUT, *LPINPUT;
 
@@ -282,8 +291,15 @@ typedef struct tagPAINTSTRUCT {
 
 #define SC_CLOSE 0xF060
 
+// WM_ACTIVATE
+#define WA_INACTIVE 0
+#define WA_ACTIVE 1
+#define WA_CLICKACTIVE 2
+
 // Synthesised input (SendInput)
 #define INPUT_MOUSE 0
+#define INPUT_KEYBOARD 1
+#define KEYEVENTF_KEYUP 0x0002
 #define MOUSEEVENTF_MOVE 0x0001
 #define MOUSEEVENTF_LEFTDOWN 0x0002
 #define MOUSEEVENTF_LEFTUP 0x0004
@@ -511,6 +527,7 @@ VINTOREL_WIN32_API BOOL WINAPI UpdateWindow(HWND hwnd);
 VINTOREL_WIN32_API BOOL WINAPI EnableWindow(HWND hwnd, BOOL enable);
 VINTOREL_WIN32_API HWND WINAPI SetFocus(HWND hwnd);
 VINTOREL_WIN32_API HWND WINAPI GetFocus(void);
+VINTOREL_WIN32_API HWND WINAPI GetActiveWindow(void);
 VINTOREL_WIN32_API HWND WINAPI GetParent(HWND hwnd);
 VINTOREL_WIN32_API HWND WINAPI GetDlgItem(HWND parent, int id);
 VINTOREL_WIN32_API int WINAPI GetDlgCtrlID(HWND hwnd);

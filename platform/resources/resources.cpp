@@ -84,6 +84,8 @@ QImage loadImage(int type, int id) {
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer, type == kIcon ? "ico" : "bmp");
+    // The format is known: no probing of every image plugin when it is built in (BMP).
+    reader.setAutoDetectImageFormat(false);
     return reader.read();
 }
 
@@ -120,6 +122,7 @@ HICON loadIcon(LPCSTR name) {
         QBuffer buffer(&bytes);
         buffer.open(QIODevice::ReadOnly);
         QImageReader reader(&buffer, "ico");
+        reader.setAutoDetectImageFormat(false);
         for (int i = 0; i < reader.imageCount(); ++i) {
             reader.jumpToImage(i);
             const QImage image = reader.read();

@@ -31,25 +31,18 @@ class EditValidator final : public QValidator {
     Edit *edit_;
 };
 
+// Keys never travel on from the edit box to the parent window, handled or not.
 class EditEvents final : public QObject {
   public:
-    EditEvents(HWND hwnd, QObject *parent) : QObject(parent), hwnd_(hwnd) {}
+    using QObject::QObject;
 
   protected:
     bool eventFilter(QObject *watched, QEvent *event) override {
-        if (event->type() == QEvent::FocusIn) {
-            postNotification(hwnd_, EN_SETFOCUS);
-        } else if (event->type() == QEvent::FocusOut) {
-            postNotification(hwnd_, EN_KILLFOCUS);
-        } else if (event->type() == QEvent::KeyPress) {
-            // Keys never travel on to the parent window, handled or not.
+        if (event->type() == QEvent::KeyPress) {
             event->accept();
         }
         return QObject::eventFilter(watched, event);
     }
-
-  private:
-    HWND hwnd_;
 };
 
 class KeySink final : public QLineEdit {
@@ -73,7 +66,7 @@ class Edit final : public QtControl {
         digitsOnly = (wnd.style & ES_NUMBER) != 0;
         line->setValidator(new EditValidator(this, line));
         line->setText(textFromBytes(wnd.text.c_str()));
-        line->installEventFilter(new EditEvents(hwnd, line));
+        line->installEventFilter(new EditEvents(line));
         w = line;
         adoptWidget(wnd, line);
         const HWND self = hwnd;
@@ -124,6 +117,12 @@ LRESULT CALLBACK editProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
         sendNotification(hwnd, EN_UPDATE);
         sendNotification(hwnd, EN_CHANGE);
         return TRUE;
+    case WM_SETFOCUS:
+        postNotification(hwnd, EN_SETFOCUS);
+        return 0;
+    case WM_KILLFOCUS:
+        postNotification(hwnd, EN_KILLFOCUS);
+        return 0;
     case WM_CHAR:
     case WM_KEYDOWN:
         // A key sent to the edit box is typed into it, through the same checks as the keyboard.

@@ -1,4 +1,4 @@
-// Shared parts of the built-in controls: widget adoption and focus tracking, notifications,
+// Shared parts of the built-in controls: widget adoption and click focus, notifications,
 // fonts, text conversion and the messages every control answers the same way.
 #include "user32/controls.h"
 
@@ -6,6 +6,7 @@
 #include "gdi32/gdi_internal.h"
 
 #include <QEvent>
+#include <QFocusEvent>
 #include <QObject>
 
 #include <cstring>
@@ -14,7 +15,9 @@ namespace vintorel::user32 {
 
 namespace {
 
-// Keeps the program's idea of the focus (GetFocus) in step with Qt's.
+// A click gives a control the focus through SetFocus, as Windows' controls take it when the
+// button goes down. Any other move of Qt's focus onto the control is Qt's own (Windows moves
+// the focus only when asked) and is undone.
 class FocusTracker final : public QObject {
   public:
     FocusTracker(HWND hwnd, QObject *parent) : QObject(parent), hwnd_(hwnd) {}
@@ -22,7 +25,12 @@ class FocusTracker final : public QObject {
   protected:
     bool eventFilter(QObject *watched, QEvent *event) override {
         if (event->type() == QEvent::FocusIn) {
-            WindowManager::instance().focus = hwnd_;
+            const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+            if (reason == Qt::MouseFocusReason) {
+                SetFocus(hwnd_);
+            } else if (GetFocus() != hwnd_ && reason != Qt::PopupFocusReason) {
+                syncQtFocus();
+            }
         }
         return QObject::eventFilter(watched, event);
     }
@@ -31,6 +39,14 @@ class FocusTracker final : public QObject {
     HWND hwnd_;
 };
 
+// Controls take the focus on a click but, unlike Qt's widgets, never by the Tab key: a window
+// that is not a dialog box has no keyboard navigation.
+void clickFocusOnly(QWidget *widget) {
+    if (widget->focusPolicy() & Qt::TabFocus) {
+        widget->setFocusPolicy(Qt::ClickFocus);
+    }
+}
+
 } // namespace
 
 void adoptWidget(WindowObject &wnd, QWidget *widget) {
@@ -38,8 +54,10 @@ void adoptWidget(WindowObject &wnd, QWidget *widget) {
     widget->setProperty("vintorelHwnd",
                         QVariant::fromValue(reinterpret_cast<quintptr>(wnd.handle)));
     widget->installEventFilter(new FocusTracker(wnd.handle, widget));
+    clickFocusOnly(widget);
     for (QWidget *child : widget->findChildren<QWidget *>()) {
         child->installEventFilter(new FocusTracker(wnd.handle, child));
+        clickFocusOnly(child);
     }
     widget->hide();
 }

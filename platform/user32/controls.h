@@ -27,8 +27,8 @@ template <class T> T *controlAs(HWND hwnd) {
     return wnd ? dynamic_cast<T *>(wnd->control.get()) : nullptr;
 }
 
-// Makes the widget a child of the parent's widget, tracks keyboard focus for GetFocus and
-// sends WM_SETFOCUS/WM_KILLFOCUS-style notifications through focusChanged.
+// Makes the widget a child of the parent's widget; a click on it (or on its parts) gives the
+// control the focus, the Tab key never does.
 void adoptWidget(WindowObject &wnd, QWidget *widget);
 
 // Notification to the parent: now (inside a Win32 call) or posted (from a Qt signal).

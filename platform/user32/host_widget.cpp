@@ -1,13 +1,14 @@
 // HostWidget: Qt events of a program window turned into posted window messages (mouse with
-// client coordinates, double-clicks by Windows' rule and only for CS_DBLCLKS classes, keys only
-// when the window itself has the keyboard focus, the close box as WM_SYSCOMMAND/SC_CLOSE).
+// client coordinates, double-clicks by Windows' rule and only for CS_DBLCLKS classes, keys to
+// the focus window, or as WM_SYSKEYDOWN/WM_SYSKEYUP to the active window when nothing has the
+// focus, the close box as WM_SYSCOMMAND/SC_CLOSE) and Qt's activation into Win32's. A click
+// takes no focus: the window gets it from activation or SetFocus, as on Windows.
 // Painting copies the window's backing image. Not handled: non-client mouse messages, WM_CHAR
 // from input methods, mouse capture, wheel and right-button messages.
 #include "user32/host_widget.h"
 
 #include "user32/window_manager.h"
 
-#include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -17,7 +18,7 @@ namespace vintorel::user32 {
 
 HostWidget::HostWidget(HWND hwnd, QWidget *parent) : QWidget(parent), hwnd_(hwnd) {
     setAttribute(Qt::WA_OpaquePaintEvent);
-    setFocusPolicy(Qt::ClickFocus);
+    setFocusPolicy(Qt::NoFocus);
     setProperty("vintorelHwnd", QVariant::fromValue(reinterpret_cast<quintptr>(hwnd)));
 }
 
@@ -30,11 +31,6 @@ void HostWidget::paintEvent(QPaintEvent *event) {
 
 bool HostWidget::ownsPoint(const QPoint &pos) const {
     return childAt(pos) == nullptr;
-}
-
-bool HostWidget::hasKeyboardFocus() const {
-    const QWidget *focused = QApplication::focusWidget();
-    return focused == nullptr || focused == this;
 }
 
 namespace {
@@ -96,23 +92,31 @@ LPARAM keyParam(const QKeyEvent *event, bool up) {
 
 } // namespace
 
-void HostWidget::keyPressEvent(QKeyEvent *event) {
-    // Keys typed into a child control never reach the parent window, as on Windows; Qt would
-    // otherwise pass an ignored key on to the parent widget.
-    if (hasKeyboardFocus()) {
-        if (const UINT vk = virtualKeyFromQt(event->key()); vk != 0) {
-            postTo(hwnd_, WM_KEYDOWN, vk, keyParam(event, false));
-        }
+// Qt gives the keys to this widget when the Win32 focus is this window, a hidden window inside
+// it, or nothing (see syncQtFocus). Keys that a child control left unhandled also arrive here:
+// those went to the control already, and never travel on to the parent, as on Windows.
+void HostWidget::postKey(const QKeyEvent *event, bool up) {
+    const UINT vk = virtualKeyFromQt(event->key());
+    if (vk == 0 || window()->focusWidget() != this) {
+        return;
     }
+    const HWND focus = GetFocus();
+    if (focus == nullptr) {
+        if (const HWND active = GetActiveWindow(); active == topLevelOf(hwnd_)) {
+            postTo(active, up ? WM_SYSKEYUP : WM_SYSKEYDOWN, vk, keyParam(event, up));
+        }
+    } else if (isSelfOrChild(topLevelOf(hwnd_), focus)) {
+        postTo(focus, up ? WM_KEYUP : WM_KEYDOWN, vk, keyParam(event, up));
+    }
+}
+
+void HostWidget::keyPressEvent(QKeyEvent *event) {
+    postKey(event, false);
     event->accept();
 }
 
 void HostWidget::keyReleaseEvent(QKeyEvent *event) {
-    if (hasKeyboardFocus()) {
-        if (const UINT vk = virtualKeyFromQt(event->key()); vk != 0) {
-            postTo(hwnd_, WM_KEYUP, vk, keyParam(event, true));
-        }
-    }
+    postKey(event, true);
     event->accept();
 }
 
@@ -123,9 +127,16 @@ void HostWidget::closeEvent(QCloseEvent *event) {
     postTo(hwnd_, WM_SYSCOMMAND, SC_CLOSE, 0);
 }
 
-void HostWidget::focusInEvent(QFocusEvent *event) {
-    WindowManager::instance().focus = hwnd_;
-    QWidget::focusInEvent(event);
+bool HostWidget::event(QEvent *event) {
+    // Qt tells every widget of a window; the top-level one stands for the window.
+    if (isWindow()) {
+        if (event->type() == QEvent::WindowActivate) {
+            onQtActivated(hwnd_);
+        } else if (event->type() == QEvent::WindowDeactivate) {
+            onQtDeactivated(hwnd_);
+        }
+    }
+    return QWidget::event(event);
 }
 
 UINT virtualKeyFromQt(int key) {

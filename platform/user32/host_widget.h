@@ -1,7 +1,8 @@
 // The Qt widget behind a window of a program-registered class (the main window, or a generic
 // child): it shows the client-area pixels that the program painted through BeginPaint/EndPaint
-// and turns Qt's input and close events into the window messages Windows would post. It does
-// not draw a non-client area: the desktop's window manager provides the frame and caption.
+// and turns Qt's input, activation and close events into the window messages Windows would
+// post. It does not draw a non-client area: the desktop's window manager provides the frame
+// and caption.
 #pragma once
 
 #include <windows.h>
@@ -25,11 +26,11 @@ class HostWidget : public QWidget {
     void keyPressEvent(QKeyEvent *event) override;
     void keyReleaseEvent(QKeyEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
-    void focusInEvent(QFocusEvent *event) override;
+    bool event(QEvent *event) override;
 
   private:
     bool ownsPoint(const QPoint &pos) const;
-    bool hasKeyboardFocus() const;
+    void postKey(const QKeyEvent *event, bool up);
     HWND hwnd_;
 };
 

@@ -1,11 +1,11 @@
 // Messages, the message loop and timers: SendMessageA (synchronous), PostMessageA,
 // PostQuitMessage, GetMessageA/PeekMessageA with Windows' order (posted messages, then the quit
 // request, then WM_PAINT for a visible window with an update region, then due WM_TIMERs),
-// DispatchMessageA (timer callbacks included), TranslateMessage, DefWindowProcA and
-// SetTimer/KillTimer (setting an existing id re-arms it; a timer of a destroyed window never
-// fires). While the queue is empty the loop sleeps in Qt's event dispatcher until an event comes
-// or the next timer is due.
-// Not implemented: cross-thread messages, hooks, WM_CHAR from dead keys or input methods.
+// DispatchMessageA (timer callbacks included), TranslateMessage, DefWindowProcA (an activated
+// window takes the focus) and SetTimer/KillTimer (setting an existing id re-arms it; a timer of
+// a destroyed window never fires). While the queue is empty the loop sleeps in Qt's event
+// dispatcher until an event comes or the next timer is due. Not implemented: cross-thread messages,
+// hooks, WM_CHAR from dead keys or input methods.
 #include "user32/window_manager.h"
 
 #include "common/codepage.h"
@@ -320,6 +320,12 @@ LRESULT WINAPI DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
     }
     case WM_CLOSE:
         DestroyWindow(hwnd);
+        return 0;
+    case WM_ACTIVATE:
+        // An activated window takes the keys itself, unless it is minimised.
+        if (LOWORD(wParam) != WA_INACTIVE && !(wnd->style & WS_MINIMIZE)) {
+            SetFocus(hwnd);
+        }
         return 0;
     case WM_SYSCOMMAND:
         if ((wParam & 0xFFF0) == SC_CLOSE) {

@@ -83,6 +83,9 @@ void WindowManager::bury(HWND hwnd) {
     if (focus == hwnd) {
         focus = nullptr;
     }
+    if (active == hwnd) {
+        active = nullptr;
+    }
 }
 
 void WindowManager::collectGarbage() {

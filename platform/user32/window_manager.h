@@ -121,8 +121,10 @@ class WindowManager {
     std::vector<Timer> timers;
     UINT_PTR nextThreadTimerId = 0x7FF0;
 
-    // Focus as the program sees it (GetFocus/SetFocus)
+    // Focus and active window as the program sees them (GetFocus, GetActiveWindow). They are
+    // the layer's own: Qt's keyboard focus follows them (syncQtFocus), not the other way round.
     HWND focus = nullptr;
+    HWND active = nullptr;
 
     // Depth of window procedure calls on the stack; objects are freed only at depth 0.
     int procDepth = 0;
@@ -170,5 +172,22 @@ QPoint primaryOrigin();
 UINT buttonDownMessage(HWND hwnd, const QPointF &global);
 // Sends a WM_COMMAND notification from a control to its parent.
 void notifyParent(WindowObject *control, WORD code);
+// Makes `top` (a top-level window, or null for none of ours) the active window as Windows
+// does: WM_ACTIVATE(WA_INACTIVE) to the previous one, WM_ACTIVATE(WA_ACTIVE or WA_CLICKACTIVE)
+// to the new one (whose DefWindowProc takes the focus) and, with `takeFocus`, the focus to the
+// new window unless it already is inside it (to nothing when `top` is null).
+void activateWindow(HWND top, bool byClick, bool takeFocus);
+// Gives Qt's keyboard focus to the widget that should receive the keys for the Win32 focus:
+// the focus window's widget when it shows, otherwise its top-level window's (which hands the
+// keys on), or the active window's when nothing has the focus.
+void syncQtFocus();
+// The top-level window that `hwnd` belongs to (itself for a top-level one), null if none.
+HWND topLevelOf(HWND hwnd);
+// True when `hwnd` is `ancestor` or one of its descendants.
+bool isSelfOrChild(HWND ancestor, HWND hwnd);
+// What Qt's activation of a top-level window (by the window manager, or by a click where there
+// is none) means for Win32; and its deactivation, when another window was activated.
+void onQtActivated(HWND top);
+void onQtDeactivated(HWND top);
 
 } // namespace vintorel::user32

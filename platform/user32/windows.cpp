@@ -1,8 +1,10 @@
 // Window classes and windows: RegisterClassA, CreateWindowExA (WM_NCCREATE and WM_CREATE sent
 // synchronously; null when the window was destroyed during creation), DestroyWindow (WM_DESTROY
-// to the window and then its children, at once, also from inside a handler), ShowWindow,
-// MoveWindow, EnableWindow, focus, text, rectangles and system metrics with classic Windows
-// geometry. Not implemented: owned popups, z-order calls, window extra bytes, menus, MDI.
+// to the window and then its children, at once, also from inside a handler), ShowWindow (a shown
+// top-level window is activated; hiding the focus window gives the focus to its parent),
+// MoveWindow, EnableWindow (a disabled focus window loses the focus), text, rectangles and
+// system metrics with classic Windows geometry. Not implemented: owned popups, z-order calls,
+// window extra bytes, menus, MDI.
 #include "user32/host_widget.h"
 #include "user32/window_manager.h"
 
@@ -353,8 +355,12 @@ BOOL WINAPI DestroyWindow(HWND hwnd) {
         wnd->widget->hide();
     }
     wnd->style &= ~WS_VISIBLE;
-    if (wm().focus == hwnd) {
+    // A dead window neither has the focus nor is active; nothing is told.
+    if (isSelfOrChild(hwnd, wm().focus)) {
         wm().focus = nullptr;
+    }
+    if (wm().active == hwnd) {
+        wm().active = nullptr;
     }
     destroyRecursive(wnd, true);
     if ((wnd = wm().find(hwnd)) == nullptr) {
@@ -409,6 +415,18 @@ BOOL WINAPI ShowWindow(HWND hwnd, int cmdShow) {
         wnd->style |= WS_VISIBLE;
     } else {
         wnd->style &= ~WS_VISIBLE;
+        // Hiding the focus window (or what holds it) gives the focus to the parent, or to
+        // nothing for a top-level window; a hidden active window is active no more. Done
+        // before Qt hides the widget, so that Qt does not pass the keys on to a sibling.
+        if (!wnd->isChild() && wm().active == hwnd) {
+            activateWindow(nullptr, false, true);
+        }
+        if (isSelfOrChild(hwnd, wm().focus)) {
+            SetFocus(wnd->isChild() ? wnd->parent : nullptr);
+        }
+        if ((wnd = wm().find(hwnd)) == nullptr) {
+            return wasVisible;
+        }
     }
     if (wnd->widget) {
         if (show) {
@@ -418,6 +436,10 @@ BOOL WINAPI ShowWindow(HWND hwnd, int cmdShow) {
                     cmdShow != SW_SHOWMINNOACTIVE) {
                     wnd->widget->activateWindow();
                     wnd->widget->raise();
+                    activateWindow(hwnd, false, true);
+                    if ((wnd = wm().find(hwnd)) == nullptr) {
+                        return wasVisible;
+                    }
                 }
             } else {
                 wnd->widget->show();
@@ -440,9 +462,6 @@ BOOL WINAPI ShowWindow(HWND hwnd, int cmdShow) {
                              true);
         }
     }
-    if (!show && wm().focus == hwnd) {
-        wm().focus = nullptr;
-    }
     return wasVisible;
 }
 
@@ -456,8 +475,13 @@ BOOL WINAPI EnableWindow(HWND hwnd, BOOL enable) {
         wnd->style &= ~WS_DISABLED;
     } else {
         wnd->style |= WS_DISABLED;
+        // A disabled window cannot keep the focus; nothing has it then, and the keys reach
+        // the active window as system keys.
         if (wm().focus == hwnd) {
-            wm().focus = nullptr;
+            SetFocus(nullptr);
+        }
+        if ((wnd = wm().find(hwnd)) == nullptr) {
+            return wasDisabled;
         }
     }
     if (wnd->widget) {
@@ -467,39 +491,6 @@ BOOL WINAPI EnableWindow(HWND hwnd, BOOL enable) {
         callProc(wnd, WM_ENABLE, enable ? TRUE : FALSE, 0);
     }
     return wasDisabled;
-}
-
-HWND WINAPI SetFocus(HWND hwnd) {
-    const HWND previous = wm().focus;
-    if (hwnd == nullptr) {
-        wm().focus = nullptr;
-        if (WindowObject *old = wm().find(previous)) {
-            callProc(old, WM_KILLFOCUS, 0, 0);
-        }
-        return previous;
-    }
-    WindowObject *wnd = wm().find(hwnd);
-    if (wnd == nullptr || (wnd->style & WS_DISABLED)) {
-        return nullptr;
-    }
-    if (previous == hwnd) {
-        return previous;
-    }
-    wm().focus = hwnd;
-    if (WindowObject *old = wm().find(previous)) {
-        callProc(old, WM_KILLFOCUS, reinterpret_cast<WPARAM>(hwnd), 0);
-    }
-    if ((wnd = wm().find(hwnd)) != nullptr) {
-        if (wnd->widget) {
-            wnd->widget->setFocus(Qt::OtherFocusReason);
-        }
-        callProc(wnd, WM_SETFOCUS, reinterpret_cast<WPARAM>(previous), 0);
-    }
-    return previous;
-}
-
-HWND WINAPI GetFocus(void) {
-    return wm().find(wm().focus) ? wm().focus : nullptr;
 }
 
 HWND WINAPI GetParent(HWND hwnd) {

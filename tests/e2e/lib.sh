@@ -241,7 +241,7 @@ e2e_activate() {
 # Where our Linux layer is known not to behave as Windows does (docs/windows.md lists each
 # with its reason). A check of such a behaviour reports it instead of failing on Linux, and
 # fails once the layer behaves as Windows, so that the entry gets removed.
-E2E_LINUX_DIFFERENCES="click-takes-focus activation-keeps-child-focus hidden-control-keeps-focus-among-controls"
+E2E_LINUX_DIFFERENCES=""
 
 # $1 a name from the list above, $2 what Windows does, $3 0 when the program did it.
 e2e_windows_behaviour() {

@@ -37,10 +37,6 @@ seen=0
 escape_ends_it "$id" || seen=1
 e2e_windows_behaviour activation-keeps-child-focus \
     "a window activated anew has the keys itself, so Escape ends the program" "$seen"
-if [ "$seen" != 0 ]; then
-    e2e_click "$id" 320 30
-    escape_ends_it "$id" || fail "Escape did not end the program"
-fi
 e2e_wait_exit
 [ "$APP_RC" = 0 ] || fail "exit code $APP_RC after Escape"
 e2e_log "$log" | tail -1 | grep -q '^Release -> 0$' || fail "filter not released to 0 after Escape"
@@ -55,11 +51,6 @@ seen=1
 escape_ends_it "$id" || seen=0
 e2e_windows_behaviour click-takes-focus \
     "a click inside the window leaves the keys with the edit box (Escape does nothing)" "$seen"
-if [ "$seen" != 0 ]; then
-    e2e_wait_exit
-    e2e_start_app "$work"
-    id=$(e2e_wait_window '^V i n t o r e l$')
-fi
 : >"$log"
 e2e_close "$id"
 e2e_wait_exit

@@ -54,10 +54,6 @@ e2e_keys "$id" Escape
 e2e_still_running && seen=1
 e2e_windows_behaviour hidden-control-keeps-focus-among-controls \
     "a hidden control with the keys gives them to the main window, so Escape ends the program" "$seen"
-if [ "$seen" != 0 ]; then
-    e2e_click "$id" 320 30
-    e2e_keys "$id" Escape
-fi
 e2e_wait_exit
 [ "$APP_RC" = 0 ] || fail "exit code $APP_RC"
 echo "1 passed, 0 failed"

@@ -1,5 +1,5 @@
-// Win32 behaviour of the platform's windows, messages, timers, painting and message boxes,
-// written against the Win32 API so that it would pass on Windows too.
+// Win32 behaviour of the platform's windows, messages, timers, painting, keyboard focus and
+// message boxes, written against the Win32 API so that it would pass on Windows too.
 #include "message_boxes.h"
 #include "mouse.h"
 
@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -450,6 +451,110 @@ TEST_F(User32Test, VisibilityAndEnabling) {
     EXPECT_TRUE(IsWindowEnabled(child));
     EXPECT_TRUE(ShowWindow(child, SW_HIDE)) << "returns whether it was visible";
     EXPECT_FALSE(IsWindowVisible(child));
+}
+
+// What reaches the focus test's main window: activations and keys.
+std::vector<std::string> g_focusTrace;
+
+LRESULT CALLBACK focusProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_KEYDOWN || msg == WM_SYSKEYDOWN) {
+        g_focusTrace.push_back((msg == WM_KEYDOWN ? "key " : "syskey ") + std::to_string(wParam));
+        return 0;
+    }
+    return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+// A point of the window's client area that no control covers, on the screen.
+POINT ownAreaOf(HWND hwnd) {
+    POINT p{300, 100};
+    ClientToScreen(hwnd, &p);
+    return p;
+}
+
+void typeKey(WORD vk) {
+    INPUT keys[2] = {};
+    keys[0].type = keys[1].type = INPUT_KEYBOARD;
+    keys[0].ki.wVk = keys[1].ki.wVk = vk;
+    keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, keys, sizeof(INPUT));
+}
+
+// The focus is set while the window is still hidden, as a program does during WM_CREATE; then
+// something happens and Escape is typed. Where the focus is, and whether the main window's
+// procedure sees the key (as WM_SYSKEYDOWN when no window has the focus).
+TEST_F(User32Test, KeyboardFocusMovesAsOnWindows) {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = focusProc;
+    wc.lpszClassName = "FocusWindow";
+    RegisterClassA(&wc);
+    struct Windows {
+        HWND other, main, edit, button;
+    };
+    struct Row {
+        const char *what;
+        void (*act)(const Windows &);
+        const char *focus; // "main", "edit", "button" or "none"
+        std::vector<std::string> mainGets;
+    };
+    const Row rows[] = {
+        {"nothing", [](const Windows &) {}, "edit", {}},
+        {"a click on the window's own area",
+         [](const Windows &w) { clickAt(ownAreaOf(w.main)); },
+         "edit",
+         {}},
+        {"a click on a button",
+         [](const Windows &w) { clickAt(middleOf(w.button)); },
+         "button",
+         {}},
+        {"the window activated anew by a click",
+         [](const Windows &w) {
+             ShowWindow(w.other, SW_SHOW);
+             clickAt(ownAreaOf(w.main));
+         },
+         "main",
+         {"key 27"}},
+        {"the focused button hidden",
+         [](const Windows &w) {
+             SetFocus(w.button);
+             ShowWindow(w.button, SW_HIDE);
+         },
+         "main",
+         {"key 27"}},
+        {"the focused button disabled",
+         [](const Windows &w) {
+             SetFocus(w.button);
+             EnableWindow(w.button, FALSE);
+         },
+         "none",
+         {"syskey 27"}},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(row.what);
+        Windows w{};
+        w.other = make("other"); // older, so the main window lies above it
+        w.main = CreateWindowExA(0, "FocusWindow", "main", WS_DLGFRAME | WS_SYSMENU, 10, 20, 340,
+                                 169, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+        windows_.push_back(w.main);
+        w.edit = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE, 10, 10, 100, 24, w.main,
+                                 nullptr, nullptr, nullptr);
+        w.button = CreateWindowExA(0, "BUTTON", "b", WS_CHILD | WS_VISIBLE, 10, 50, 100, 24, w.main,
+                                   nullptr, nullptr, nullptr);
+        SetFocus(w.edit);
+        ShowWindow(w.main, SW_SHOW);
+        drain();
+        ASSERT_EQ(GetActiveWindow(), w.main);
+        row.act(w);
+        drain();
+        const std::map<std::string, HWND> names{
+            {"main", w.main}, {"edit", w.edit}, {"button", w.button}, {"none", nullptr}};
+        EXPECT_EQ(GetFocus(), names.at(row.focus));
+        g_focusTrace.clear();
+        typeKey(VK_ESCAPE);
+        drain();
+        EXPECT_EQ(g_focusTrace, row.mainGets);
+        DestroyWindow(w.main);
+        DestroyWindow(w.other);
+    }
 }
 
 } // namespace

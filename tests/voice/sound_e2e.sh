@@ -34,7 +34,7 @@ click() { # click WINDOW X Y (client coordinates)
 }
 
 # Starts the program, searches 12245 MHz / 27500 kS/s in "MODE 1", optionally switches to voice,
-# lets it measure for $2 seconds and ends it with Escape.
+# lets it measure for $2 seconds and ends it with the close box.
 measure() {
     local voice=$1 seconds=$2 id
     export VINTOREL_SIM_LOG="$E2E_TMP/card-$voice.log"
@@ -54,8 +54,7 @@ measure() {
         click "$id" 30 9                      # the sound icon: spoken digits
     fi
     sleep "$seconds"
-    click "$id" 320 30                        # the main window itself takes the key
-    xdotool key --clearmodifiers Escape
+    e2e_close "$id"
     e2e_wait_exit 15
     [ "$APP_RC" = 0 ] || fail "exit code $APP_RC"
     grep -q '^applyTuning -> 0x00000000$' "$VINTOREL_SIM_LOG" || fail "the search did not start measuring"

@@ -1,15 +1,20 @@
-// Mouse input as Windows has it: a press becomes WM_LBUTTONDBLCLK instead of WM_LBUTTONDOWN only
-// for a window whose class has CS_DBLCLKS, when it is the second press on the same window within
-// the double-click time and a few pixels of the first (and the third press starts over); the
-// cursor position (SetCursorPos/GetCursorPos) and SendInput with left-button and move events,
-// which Qt then delivers to the window under the cursor as if a person had clicked.
-// Not implemented: other buttons, the wheel, keyboard input through SendInput, mouse capture
-// beyond the press that a release goes back to, swapped buttons, changing the double-click time.
+// Mouse and keyboard input as Windows has it: a press becomes WM_LBUTTONDBLCLK instead of
+// WM_LBUTTONDOWN only for a window whose class has CS_DBLCLKS, when it is the second press on the
+// same window within the double-click time and a few pixels of the first (and the third press
+// starts over); the cursor position (SetCursorPos/GetCursorPos) and SendInput with left-button,
+// move and key events, which Qt then delivers as if a person had clicked or typed: a press
+// activates an inactive window and gives the focus to a control that takes it on a click; keys
+// go to the widget that has the keys in the active window.
+// Not implemented: other buttons, the wheel, modifier state and scan codes in SendInput, mouse
+// capture beyond the press that a release goes back to, swapped buttons, changing the
+// double-click time.
+#include "user32/host_widget.h"
 #include "user32/window_manager.h"
 
 #include <QApplication>
 #include <QCursor>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPointer>
 #include <QScreen>
@@ -117,6 +122,51 @@ void sendButton(QEvent::Type type, QWidget *target, QPoint local) {
     QApplication::sendEvent(target, &event);
 }
 
+// What a press does before the widget sees it: the window under it is activated when it is
+// not the active one (WA_CLICKACTIVE), and the first widget from the one pressed up to its window
+// that takes the focus on a click gets it, as Qt gives it on a person's click.
+void pressEffects(QWidget *target, QPoint local) {
+    const HWND top = topLevelOf(hwndOfWidget(target));
+    if (top != nullptr && GetActiveWindow() != top) {
+        if (QWidget *window = widgetOf(top)) {
+            window->activateWindow();
+        }
+        activateWindow(top, true, true);
+    }
+    for (QWidget *w = target; w != nullptr; w = w->parentWidget()) {
+        if (w->isEnabled() && (w->focusPolicy() & Qt::ClickFocus) == Qt::ClickFocus &&
+            w->rect().contains(local)) {
+            w->setFocus(Qt::MouseFocusReason);
+            break;
+        }
+        if (w->isWindow() || w->hasFocus()) {
+            break;
+        }
+        local += w->pos();
+    }
+}
+
+// A key typed: to the widget that has the keys in the active window.
+void sendKey(const KEYBDINPUT &ki) {
+    const bool up = (ki.dwFlags & KEYEVENTF_KEYUP) != 0;
+    QString text;
+    if ((ki.wVk >= '0' && ki.wVk <= '9') || ki.wVk == VK_SPACE || ki.wVk == VK_ESCAPE ||
+        ki.wVk == VK_RETURN || ki.wVk == VK_BACK) {
+        text = QChar(ki.wVk == VK_RETURN ? u'\r' : static_cast<char16_t>(ki.wVk));
+    } else if (ki.wVk >= 'A' && ki.wVk <= 'Z') {
+        text = QChar(static_cast<char16_t>(ki.wVk - 'A' + 'a'));
+    }
+    QWidget *window = widgetOf(GetActiveWindow());
+    QWidget *target = window ? (window->focusWidget() ? window->focusWidget() : window)
+                             : QApplication::focusWidget();
+    if (target == nullptr) {
+        return;
+    }
+    QKeyEvent event(up ? QEvent::KeyRelease : QEvent::KeyPress, qtKeyFromVirtualKey(ki.wVk),
+                    QGuiApplication::keyboardModifiers(), text);
+    QApplication::sendEvent(target, &event);
+}
+
 // The widget that took the last press gets the release, wherever the cursor is then.
 QPointer<QWidget> &pressedWidget() {
     static QPointer<QWidget> widget;
@@ -155,6 +205,12 @@ UINT WINAPI SendInput(UINT count, LPINPUT inputs, int size) {
     UINT done = 0;
     for (; done < count; ++done) {
         const INPUT &input = inputs[done];
+        if (input.type == INPUT_KEYBOARD) {
+            if (guiReady()) {
+                sendKey(input.ki);
+            }
+            continue;
+        }
         if (input.type != INPUT_MOUSE) {
             break;
         }
@@ -178,7 +234,10 @@ UINT WINAPI SendInput(UINT count, LPINPUT inputs, int size) {
             QPoint local;
             if (QWidget *target = widgetAt(cursor(), &local)) {
                 pressedWidget() = target;
-                sendButton(QEvent::MouseButtonPress, target, local);
+                pressEffects(target, local);
+                if (pressedWidget()) { // unless activation destroyed it
+                    sendButton(QEvent::MouseButtonPress, pressedWidget(), local);
+                }
             }
         }
         if (mi.dwFlags & MOUSEEVENTF_LEFTUP) {
