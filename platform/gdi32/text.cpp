@@ -60,7 +60,8 @@ struct TextCache {
         QString text;
         QRgb ink;
         QRgb background;
-        QImage image;
+        QImage::Format format;
+        QImage image; // null when the glyphs reach outside the cell
     };
     static constexpr qsizetype kMaxStrings = 512; // then it starts afresh
     static constexpr size_t kMaxPictures = 16;    // then the oldest makes room
@@ -124,12 +125,12 @@ struct TextCache {
     // outside the cell (their pixels there depend on what is underneath).
     const QImage *picture(const QString &text, QRgb ink, QRgb background, QImage::Format format) {
         for (const Picture &kept : pictures) {
-            if (kept.ink == ink && kept.background == background && kept.image.format() == format &&
+            if (kept.ink == ink && kept.background == background && kept.format == format &&
                 kept.text == text) {
                 return kept.image.isNull() ? nullptr : &kept.image;
             }
         }
-        Picture made{text, ink, background, QImage()};
+        Picture made{text, ink, background, format, QImage()};
         const int w = width(text);
         const QRectF cell(0, 0, w, cellHeight);
         // One pixel around the ink for antialiasing.
