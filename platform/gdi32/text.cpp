@@ -7,7 +7,9 @@
 // LF or CR LF unless DT_SINGLELINE; '&' prefixes (underlined, "&&" is '&') unless DT_NOPREFIX;
 // clipping to the rectangle unless DT_NOCLIP; DT_CALCRECT. Everything is also clipped to the
 // area being painted; a run that cannot show there is not drawn at all, and every font keeps
-// the strings it has laid out, so a repaint of unchanged text does not shape it again.
+// the strings it has laid out, so a repaint of unchanged text does not shape it again. Glyphs
+// too large for Qt's glyph cache are filled from their outlines on every draw; such a font
+// also keeps a few of its opaque text cells as pictures, copied in place of drawing again.
 // Not implemented: SetTextAlign (the reference point is always the top left), DT_EXPANDTABS and
 // tab stops, ellipses, DT_EDITCONTROL, DT_EXTERNALLEADING, right-to-left text, character spacing.
 #include "common/codepage.h"
@@ -15,6 +17,7 @@
 #include "gdi32/text_recorder.h"
 #include "vintorel_test_gdi.h"
 
+#include <QFontInfo>
 #include <QFontMetricsF>
 #include <QHash>
 #include <QStaticText>
@@ -52,19 +55,41 @@ struct TextCache {
         int width = 0;
         std::optional<QStaticText> glyphs;
     };
+    // An opaque text cell as drawn: the string in one text colour on one background colour.
+    struct Picture {
+        QString text;
+        QRgb ink;
+        QRgb background;
+        QImage::Format format;
+        QImage image; // null when the glyphs reach outside the cell
+    };
     static constexpr qsizetype kMaxStrings = 512; // then it starts afresh
+    static constexpr size_t kMaxPictures = 16;    // then the oldest makes room
 
     QFont font;
     QFontMetricsF metrics;
     int ascent;
     int cellHeight;
     QHash<QString, LaidOut> strings;
+    bool keepsPictures;
+    std::vector<Picture> pictures;
+    size_t nextPicture = 0;
 
     TextCache(const QFont &f, LONG lfHeight) : font(f), metrics(f) {
         const int descent = static_cast<int>(std::lround(metrics.descent()));
         const int natural = static_cast<int>(std::lround(metrics.ascent())) + descent;
         cellHeight = lfHeight > natural ? static_cast<int>(lfHeight) : natural;
         ascent = cellHeight - descent;
+        keepsPictures = QFontInfo(font).pixelSize() > largestCachedGlyph();
+    }
+
+    // Qt's raster engine keeps glyphs up to this many pixels (QT_MAX_CACHED_GLYPH_SIZE).
+    static int largestCachedGlyph() {
+        static const int size = [] {
+            const int fromEnvironment = qEnvironmentVariableIntValue("QT_MAX_CACHED_GLYPH_SIZE");
+            return fromEnvironment > 0 ? fromEnvironment : 64;
+        }();
+        return size;
     }
 
     LaidOut &laidOut(const QString &text) {
@@ -90,6 +115,45 @@ struct TextCache {
             entry.glyphs->prepare(QTransform(), font);
         }
         return *entry.glyphs;
+    }
+
+    // Where the glyphs of a run are drawn, relative to the top left of its cell: a static text
+    // is placed by the top of the font's ascent, the baseline stays where the cell puts it.
+    QPointF glyphOrigin() const { return QPointF(0, ascent - metrics.ascent()); }
+
+    // The run's opaque cell as a picture in the given format, or null when its glyphs reach
+    // outside the cell (their pixels there depend on what is underneath).
+    const QImage *picture(const QString &text, QRgb ink, QRgb background, QImage::Format format) {
+        for (const Picture &kept : pictures) {
+            if (kept.ink == ink && kept.background == background && kept.format == format &&
+                kept.text == text) {
+                return kept.image.isNull() ? nullptr : &kept.image;
+            }
+        }
+        Picture made{text, ink, background, format, QImage()};
+        const int w = width(text);
+        const QRectF cell(0, 0, w, cellHeight);
+        // One pixel around the ink for antialiasing.
+        const QRectF inked =
+            metrics.tightBoundingRect(text).translated(0, ascent).adjusted(-1, -1, 1, 1);
+        if (w > 0 && cell.contains(inked)) {
+            made.image = QImage(w, cellHeight, format);
+            made.image.fill(QColor::fromRgb(background));
+            QPainter p(&made.image);
+            p.setFont(font);
+            p.setPen(QColor::fromRgb(ink));
+            p.drawStaticText(glyphOrigin(), glyphs(text));
+        }
+        size_t slot = nextPicture;
+        if (pictures.size() < kMaxPictures) {
+            slot = pictures.size();
+            pictures.push_back(std::move(made));
+        } else {
+            pictures[slot] = std::move(made);
+            nextPicture = (nextPicture + 1) % kMaxPictures;
+        }
+        const Picture &kept = pictures[slot];
+        return kept.image.isNull() ? nullptr : &kept.image;
     }
 };
 
@@ -125,15 +189,22 @@ void drawRun(QPainter &p, const DeviceContext &dc, Metrics &m, int x, int y, con
         return;
     }
     const int width = m.width(text);
+    const QColor color = toQColor(dc.textColor);
+    if (dc.bkMode == OPAQUE && underline < 0 && m.keepsPictures &&
+        dc.target->format() == QImage::Format_RGB32) {
+        // The same pixels as below, filled once: the cell is opaque and holds all the ink.
+        if (const QImage *cell =
+                m.picture(text, color.rgb(), toQColor(dc.bkColor).rgb(), dc.target->format())) {
+            p.drawImage(QPoint(x, y), *cell);
+            return;
+        }
+    }
     if (dc.bkMode == OPAQUE) {
         p.fillRect(QRect(x, y, width, m.cellHeight), toQColor(dc.bkColor));
     }
-    const QColor color = toQColor(dc.textColor);
     p.setFont(m.font);
     p.setPen(color);
-    // A static text is placed by the top of the font's ascent; the baseline stays where the
-    // cell puts it.
-    p.drawStaticText(QPointF(x, y + m.ascent - m.metrics.ascent()), m.glyphs(text));
+    p.drawStaticText(QPointF(x, y) + m.glyphOrigin(), m.glyphs(text));
     if (underline >= 0 && underline < text.size()) {
         const int from = x + m.width(text.left(underline));
         const int to = x + m.width(text.left(underline + 1));

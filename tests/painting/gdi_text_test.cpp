@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <functional>
 #include <vector>
 
@@ -181,6 +182,38 @@ TEST_F(GdiTextTest, GlyphsTakeTheTextColour) {
         solid += c == kInk ? 1 : 0;
     }
     EXPECT_GT(solid, 100);
+}
+
+// Large glyphs in OPAQUE mode are copied from a picture the font keeps: the pixels are those of
+// the same text drawn over its filled cell, whatever string and colours came before.
+TEST_F(GdiTextTest, OpaqueLargeTextRedrawnLooksAsDrawnAfresh) {
+    constexpr COLORREF kOtherInk = RGB(0, 120, 0);
+    constexpr COLORREF kOtherBackground = RGB(250, 250, 0);
+    struct Run {
+        const char *text;
+        COLORREF ink, background;
+    };
+    const Run runs[] = {{"57", kInk, kBackground},      {"57", kInk, kBackground},
+                        {"58", kInk, kBackground},      {"57", kOtherInk, kBackground},
+                        {"57", kInk, kOtherBackground}, {"9", kInk, kBackground}};
+    font(100, 50, 300);
+    for (const Run &run : runs) {
+        SCOPED_TRACE(run.text);
+        const RECT cell{10, 10, 10 + calcWidth(run.text, -1), 110};
+        clear();
+        SetTextColor(dc, run.ink);
+        SetBkColor(dc, run.background);
+        SetBkMode(dc, OPAQUE);
+        TextOutA(dc, 10, 10, run.text, static_cast<int>(std::strlen(run.text)));
+        const std::vector<COLORREF> copied = snapshot();
+        clear();
+        const HBRUSH fill = CreateSolidBrush(run.background);
+        FillRect(dc, &cell, fill);
+        DeleteObject(fill);
+        SetBkMode(dc, TRANSPARENT);
+        TextOutA(dc, 10, 10, run.text, static_cast<int>(std::strlen(run.text)));
+        EXPECT_TRUE(copied == snapshot());
+    }
 }
 
 TEST_F(GdiTextTest, FontsHaveTheirCellHeightWidthAndWeight) {
