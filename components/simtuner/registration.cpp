@@ -155,6 +155,13 @@ std::wstring serverKeyPath() {
     return classKeyPath() + L"\\InprocServer32";
 }
 
+// The server key's full name in hive root, for messages.
+std::wstring serverKeyName(HKEY root) {
+    return std::wstring(root == HKEY_LOCAL_MACHINE ? L"HKEY_LOCAL_MACHINE\\"
+                                                   : L"HKEY_CURRENT_USER\\") +
+           serverKeyPath();
+}
+
 // regsvr32 /s (and an installer's /S) asks for no dialogs.
 bool runSilently() {
     int count = 0;
@@ -275,9 +282,7 @@ HRESULT registerServer(bool force) {
     if (status != ERROR_SUCCESS) {
         return refuse(SELFREG_E_CLASS,
                       L"The simulated tuner card is not registered: cannot write " +
-                          std::wstring(root == HKEY_LOCAL_MACHINE ? L"HKEY_LOCAL_MACHINE\\"
-                                                                  : L"HKEY_CURRENT_USER\\") +
-                          serverKeyPath() + L": " + statusText(status));
+                          serverKeyName(root) + L": " + statusText(status));
     }
     return S_OK;
 }
@@ -353,9 +358,7 @@ HRESULT unregisterServer() {
         if (const LSTATUS status = unregisterFrom(root, self); status != ERROR_SUCCESS) {
             return refuse(SELFREG_E_CLASS,
                           L"The simulated tuner card's registration cannot be removed from " +
-                              std::wstring(root == HKEY_LOCAL_MACHINE ? L"HKEY_LOCAL_MACHINE\\"
-                                                                      : L"HKEY_CURRENT_USER\\") +
-                              serverKeyPath() + L": " + statusText(status));
+                              serverKeyName(root) + L": " + statusText(status));
         }
     }
     return S_OK;
