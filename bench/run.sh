@@ -20,10 +20,8 @@ source "$SOURCE_DIR/tests/e2e/lib.sh"
 e2e_start_x
 
 work="$E2E_TMP/work"
-mkdir -p "$work/Data"
+e2e_default_list "$work"
 cp "$SOURCE_DIR"/Data/*.vcl "$work/Data/"
-printf '%s' "[Astra 1B-1H,2C   19.2e]=12515h22000;[Eutelsat W4/Sesat   36.0e]=12360h26480;[HotBird 1-6   13.0e]=10723h29900;[Sirius 2/3,Astra 1A   5.0e]=12465h10787;" \
-    >"$work/Data/satellite.ini"
 echo "poll locked 57 7.5" >"$E2E_TMP/card.script"
 export VINTOREL_TUNER=sim VINTOREL_SIM_SCRIPT="$E2E_TMP/card.script"
 export ALSOFT_DRIVERS=null ALSOFT_CONF=/dev/null
@@ -38,7 +36,6 @@ sample() {
     read -r CPU WAKE MAIN_MS RSS_MIB < <(echo "$out" | awk -v s="$2" \
         '{ printf "%.3f %.1f %.3f %.1f\n", $2 / (10 * s), $4 / s, $6, $8 / 1024 }')
 }
-click() { xdotool mousemove --window "$1" "$2" "$3" click 1; sleep 0.3; }
 
 echo "start-up: $RUNS interleaved runs each ..." >&2
 : >"$E2E_TMP/up-vintorel"
@@ -56,23 +53,22 @@ id=$(e2e_wait_window '^V i n t o r e l$')
 sleep 2
 sample "$APP_PID" "$PHASE"
 IDLE_CPU=$CPU IDLE_WAKE=$WAKE
-click "$id" 66 122 # MODE 0 -> MODE 1, then 12245 MHz, 27500 kS/s, polarity: measuring
-click "$id" 125 70
+e2e_click "$id" 66 122 # MODE 0 -> MODE 1, then 12245 MHz, 27500 kS/s, polarity: measuring
+e2e_click "$id" 125 70
 xdotool key --clearmodifiers End BackSpace BackSpace BackSpace BackSpace BackSpace BackSpace
 xdotool type --delay 50 12245
-click "$id" 264 122
-click "$id" 264 122
-click "$id" 264 122
+e2e_click "$id" 264 122
+e2e_click "$id" 264 122
+e2e_click "$id" 264 122
 sleep 2
 sample "$APP_PID" "$PHASE"
 TONE_CPU=$CPU TONE_WAKE=$WAKE
 TICK_US=$(awk -v ms="$MAIN_MS" -v s="$PHASE" 'BEGIN { printf "%.0f", ms * 1000 / (s / 0.6) }')
-click "$id" 30 9 # the sound icon: spoken digits
+e2e_click "$id" 30 9 # the sound icon: spoken digits
 sleep 2
 sample "$APP_PID" "$PHASE"
 VOICE_CPU=$CPU VOICE_WAKE=$WAKE RSS_V=$RSS_MIB
-click "$id" 320 30
-xdotool key --clearmodifiers Escape
+e2e_close "$id"
 e2e_wait_exit 15
 
 echo "references ..." >&2

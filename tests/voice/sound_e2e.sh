@@ -13,10 +13,8 @@ source "$SOURCE_DIR/tests/e2e/lib.sh"
 e2e_start_x
 
 work="$E2E_TMP/work"
-mkdir -p "$work/Data"
+e2e_default_list "$work"
 cp "$SOURCE_DIR"/Data/*.vcl "$work/Data/"
-printf '%s' "[Astra 1B-1H,2C   19.2e]=12515h22000;[Eutelsat W4/Sesat   36.0e]=12360h26480;[HotBird 1-6   13.0e]=10723h29900;[Sirius 2/3,Astra 1A   5.0e]=12465h10787;" \
-    >"$work/Data/satellite.ini"
 clips="$SOURCE_DIR/tests/clipdecoder/data"
 
 export VINTOREL_TUNER=sim
