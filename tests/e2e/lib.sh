@@ -163,6 +163,13 @@ e2e_click() {
     sleep 0.3
 }
 
+# Double-clicks at client coordinates ($2, $3) of window $1, then waits longer than a
+# double-click, so that a following click stands alone.
+e2e_double_click() {
+    xdotool mousemove --window "$1" "$2" "$3" click --repeat 2 --delay 80 1
+    sleep 0.6
+}
+
 # 0 when the program's last run showed a message box saying $1 ("": no box at all). Wine
 # traces each box's text; on Linux the window tests check the texts, so this passes there.
 e2e_box_text_was() {

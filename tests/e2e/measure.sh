@@ -51,14 +51,14 @@ snr=$(ink "$shot" 77x18+221+88)
 echo "ok: digits ($digits), bar of 98 pixels, green lamp, S/N text ($snr)"
 
 # 3
-xdotool mousemove --window "$id" 200 30 click --repeat 2 --delay 80 1
+e2e_double_click "$id" 200 30
 sleep 1
 [ "$(e2e_size "$id")" = "918x144" ] || fail "compact view is $(e2e_size "$id"), not 918x144"
 x=$(xwininfo -id "$id" | awk '/Absolute upper-left X:/ {print $4}')
 [ "$x" -ge 50 ] && [ "$x" -le 60 ] || fail "compact view at x $x, not 50 (and its frame)"
 import -window "$id" "$E2E_TMP/compact.png"
 [ "$(pixel "$E2E_TMP/compact.png" 880 100)" = "0,255,0" ] || fail "no green lamp at the compact view's right"
-xdotool mousemove --window "$id" 200 30 click --repeat 2 --delay 80 1
+e2e_double_click "$id" 200 30
 sleep 1
 [ "$(e2e_size "$id")" = "334x144" ] || fail "back from the compact view at $(e2e_size "$id"), not 334x144"
 echo "ok: compact view 918x144 at x $x, and back to 334x144"

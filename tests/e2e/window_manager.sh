@@ -85,17 +85,12 @@ pixels() {
     import -window "$id" -crop "$1" +repage rgb:- 2>/dev/null | md5sum
 }
 # Double-clicks at client coordinates ($1, $2).
-double_click() {
-    xdotool mousemove --window "$id" "$1" "$2" click --repeat 2 --delay 80 1
-    sleep 0.6 # longer than a double-click, so the next click stands alone
-}
-
 # 2
 english=$(pixels 18x12+3+3)
-double_click "${FLAG[@]}"
+e2e_double_click "$id" "${FLAG[@]}"
 russian=$(pixels 18x12+3+3)
 [ "$russian" != "$english" ] || fail "a double-click on the flag left it as it was (flipped twice?)"
-double_click "${FLAG[@]}"
+e2e_double_click "$id" "${FLAG[@]}"
 [ "$(pixels 18x12+3+3)" = "$english" ] || fail "a second double-click did not bring the flag back"
 echo "ok: a double-click on the flag flips it once"
 
@@ -106,15 +101,15 @@ sleep 0.3
 e2e_click "$id" "${NEXT[@]}"                    # "FIND>": measuring
 sleep 0.8
 tone=$(pixels 12x12+24+3)
-double_click "${SOUND[@]}"
+e2e_double_click "$id" "${SOUND[@]}"
 voice=$(pixels 12x12+24+3)
 [ "$voice" != "$tone" ] || fail "a double-click on the sound icon left it as it was"
-double_click "${SOUND[@]}"
+e2e_double_click "$id" "${SOUND[@]}"
 [ "$(pixels 12x12+24+3)" = "$tone" ] || fail "a second double-click did not bring the icon back"
 echo "ok: a double-click on the sound icon flips it once"
-double_click "${READOUT[@]}"
+e2e_double_click "$id" "${READOUT[@]}"
 [ "$(e2e_size "$id")" = "918x144" ] || fail "a double-click did not switch to the wide view"
-double_click 500 100
+e2e_double_click "$id" 500 100
 [ "$(e2e_size "$id")" = "334x144" ] || fail "a double-click did not switch back"
 echo "ok: a double-click on the window switches the view and back"
 

@@ -90,7 +90,7 @@ shot "$id" measuring-ru-tone
 echo "ok: the sound icon switches its picture and back"
 
 # 4
-xdotool mousemove --window "$id" 300 20 click --repeat 2 --delay 80 1
+e2e_double_click "$id" 300 20
 sleep 1
 [ "$(e2e_size "$id")" = "918x144" ] || fail "compact view is $(e2e_size "$id"), not 918x144"
 shot "$id" compact-ru
@@ -99,7 +99,7 @@ e2e_click "$id" "${FLAG[@]}"
 shot "$id" compact-en
 [ "$(area compact-ru 18x12+3+3)" != "$(area compact-en 18x12+3+3)" ] ||
     fail "the flag did not change in the compact view"
-xdotool mousemove --window "$id" 300 20 click --repeat 2 --delay 80 1
+e2e_double_click "$id" 300 20
 sleep 1
 [ "$(e2e_size "$id")" = "334x144" ] || fail "normal view is $(e2e_size "$id") after the compact view"
 echo "ok: compact view with the lamp at the right, and back"
