@@ -10,13 +10,7 @@
 #include <cstdlib>
 #include <sstream>
 
-#if defined(_WIN32)
-#include <sys/stat.h>
-#else
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
+#include "regular_file.h"
 
 namespace vintorel::sim {
 
@@ -82,63 +76,39 @@ bool parseFloat(const std::string &word, float *value) {
 
 // A script is a few lines; anything this large is not one (and a device such as /dev/zero
 // never ends).
-constexpr long long kMaxScriptBytes = 1 << 20;
+constexpr int64_t kMaxScriptBytes = 1 << 20;
 
 // Reads a regular file of at most kMaxScriptBytes whole. Anything else (a folder, a FIFO, a
-// device) is refused without reading from it, and without blocking on a FIFO without writer.
+// device) is refused without reading from it.
 bool readScriptFile(const std::string &path, std::string *text, std::string *reason) {
-#if defined(_WIN32)
-    std::FILE *file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) {
+    std::FILE *file = nullptr;
+    int64_t size = 0;
+    switch (openRegularFile(path, kMaxScriptBytes, &file, &size)) {
+    case RegularFile::opened:
+        break;
+    case RegularFile::cannotOpen:
         *reason = "cannot read the script";
         return false;
-    }
-    struct _stat64 st;
-    const bool regular = _fstat64(_fileno(file), &st) == 0 && (st.st_mode & _S_IFMT) == _S_IFREG;
-    auto readSome = [file](char *buffer, size_t size) -> long long {
-        const size_t n = std::fread(buffer, 1, size, file);
-        return n == 0 && std::ferror(file) ? -1 : static_cast<long long>(n);
-    };
-    auto closeFile = [file] { std::fclose(file); };
-#else
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        *reason = "cannot read the script";
-        return false;
-    }
-    struct stat st;
-    const bool regular = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
-    auto readSome = [fd](char *buffer, size_t size) -> long long {
-        for (;;) {
-            const ssize_t n = ::read(fd, buffer, size);
-            if (n >= 0 || errno != EINTR) {
-                return n;
-            }
-        }
-    };
-    auto closeFile = [fd] { ::close(fd); };
-#endif
-    bool ok = false;
-    if (!regular) {
+    case RegularFile::notRegular:
         *reason = "cannot read the script: not a regular file";
-    } else if (st.st_size > kMaxScriptBytes) {
+        return false;
+    case RegularFile::tooLarge:
         *reason = "cannot read the script: larger than 1 MiB";
-    } else {
-        // Read to the end, but never past the limit, should the file grow meanwhile.
-        text->clear();
-        char buffer[4096];
-        long long n = 0;
-        while ((n = readSome(buffer, sizeof buffer)) > 0 &&
-               static_cast<long long>(text->size()) + n <= kMaxScriptBytes) {
-            text->append(buffer, static_cast<size_t>(n));
-        }
-        ok = n == 0;
-        if (!ok) {
-            *reason =
-                n < 0 ? "cannot read the script" : "cannot read the script: larger than 1 MiB";
-        }
+        return false;
     }
-    closeFile();
+    // Read to the end, but never past the limit, should the file grow meanwhile.
+    text->clear();
+    char buffer[4096];
+    size_t n = 0;
+    while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0 &&
+           static_cast<int64_t>(text->size() + n) <= kMaxScriptBytes) {
+        text->append(buffer, n);
+    }
+    const bool ok = n == 0 && std::ferror(file) == 0;
+    if (!ok) {
+        *reason = n == 0 ? "cannot read the script" : "cannot read the script: larger than 1 MiB";
+    }
+    std::fclose(file);
     return ok;
 }
 

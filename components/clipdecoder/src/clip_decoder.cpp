@@ -18,12 +18,7 @@
 #include <string>
 #include <vector>
 
-#include <sys/stat.h>
-#include <sys/types.h>
-#if !defined(_WIN32)
-#include <fcntl.h>
-#include <unistd.h>
-#endif
+#include "regular_file.h"
 
 namespace {
 
@@ -35,46 +30,6 @@ constexpr uint64_t kMaxDataBytes = std::numeric_limits<uint32_t>::max() - kHeade
 // The largest clip file opened: one that could still yield a WAV file within 32 bits. Anything
 // bigger is not a clip, however it starts.
 constexpr int64_t kMaxFileBytes = std::numeric_limits<uint32_t>::max();
-
-// Opens a clip file for reading only when it is a regular file of at most kMaxFileBytes, and
-// gives its size. A folder, a device or a pipe is refused without reading from it or waiting
-// for it: a FIFO without a writer would block the open, a device could never end.
-FILE *openClipFile(const std::string &name, int64_t *size) {
-#if defined(_WIN32)
-    struct _stat64 st;
-    if (_stat64(name.c_str(), &st) != 0 || (st.st_mode & _S_IFMT) != _S_IFREG) {
-        return nullptr; // checked before opening: opening a pipe could wait for its server
-    }
-    FILE *file = std::fopen(name.c_str(), "rb");
-    if (file == nullptr) {
-        return nullptr;
-    }
-    if (_fstat64(_fileno(file), &st) != 0 || (st.st_mode & _S_IFMT) != _S_IFREG) {
-        std::fclose(file);
-        return nullptr;
-    }
-#else
-    // Non-blocking, so that a FIFO opens at once; the kind is then checked on the descriptor.
-    const int fd = ::open(name.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0) {
-        return nullptr;
-    }
-    struct stat st;
-    FILE *file = nullptr;
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) ||
-        ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0 ||
-        (file = ::fdopen(fd, "rb")) == nullptr) {
-        ::close(fd);
-        return nullptr;
-    }
-#endif
-    if (st.st_size > kMaxFileBytes) {
-        std::fclose(file);
-        return nullptr;
-    }
-    *size = static_cast<int64_t>(st.st_size);
-    return file;
-}
 
 std::string nativeName(const char *fileName) {
     std::string name(fileName);
@@ -353,8 +308,9 @@ bool Clip::open(const char *fileName, bool checkMD5) {
     resetDecodingState();
     checkMD5_ = checkMD5;
     const std::string name = nativeName(fileName);
-    file_ = openClipFile(name, &fileSize_);
-    if (file_ == nullptr) {
+    // Only a regular file: a FIFO or a device is no clip and must not block or never end.
+    if (vintorel::openRegularFile(name, kMaxFileBytes, &file_, &fileSize_) !=
+        vintorel::RegularFile::opened) {
         return false;
     }
     bool ok = false;
