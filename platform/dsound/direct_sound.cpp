@@ -42,9 +42,7 @@ void DirectSound8::removeBuffer(SoundBuffer *buffer) {
     wake_.notify_all();
 }
 
-void DirectSound8::playStateChanged(bool starting) {
-    if (starting && ready_)
-        output_->resume(); // at once, so the sound starts with this call and not after a wake-up
+void DirectSound8::playStateChanged() {
     changed_ = true;
     wake_.notify_all();
 }
@@ -68,8 +66,11 @@ void DirectSound8::run() {
     output_->leaveThread();
 }
 
-// One round of the worker: pause the output when nothing plays, otherwise sleep until the
-// last playing buffer should have ended (or until a buffer starts or stops) and look again.
+// One round of the worker: pause the output when nothing plays, otherwise wake it and sleep
+// until the last playing buffer should have ended (or until a buffer starts or stops) and look
+// again. Waking the output is done here rather than in Play: it starts a mixer thread or talks
+// to the sound server, which the program's thread should not wait for, and a condition
+// variable's wake-up adds only microseconds to the start of the sound.
 void DirectSound8::sleepWhileSilent(std::unique_lock<std::recursive_mutex> &lock) {
     bool playing = false;
     bool endless = false;
@@ -85,6 +86,15 @@ void DirectSound8::sleepWhileSilent(std::unique_lock<std::recursive_mutex> &lock
     }
     changed_ = false;
     const auto woken = [this] { return stopping_ || changed_; };
+    if (playing && output_->paused()) {
+        // Without the lock, so the program's buffer calls never wait for the output; only
+        // this thread pauses and resumes it.
+        lock.unlock();
+        output_->resume();
+        lock.lock();
+        if (changed_ || stopping_)
+            return;
+    }
     if (!playing) {
         output_->pause();
         wake_.wait(lock, woken);

@@ -60,9 +60,9 @@ class DirectSound8 final : public IDirectSound8 {
     bool failed() const { return failed_; }
     void addBuffer(SoundBuffer *buffer);
     void removeBuffer(SoundBuffer *buffer);
-    // With the lock held, after a buffer started (starting: wakes the output if it sleeps) or
-    // stopped: lets the worker decide anew when to put the output to sleep.
-    void playStateChanged(bool starting);
+    // With the lock held, after a buffer started or stopped: lets the worker wake the output
+    // or decide anew when to put it to sleep.
+    void playStateChanged();
 
   private:
     ~DirectSound8();

@@ -404,7 +404,7 @@ STDMETHODIMP SoundBuffer::Play(DWORD, DWORD priority, DWORD flags) {
         if (!uploaded_) // never written: play its silence
             if (const HRESULT hr = upload(); FAILED(hr))
                 return hr;
-        owner.playStateChanged(true);
+        owner.playStateChanged();
         alSourcei(source_, AL_SAMPLE_OFFSET, static_cast<ALint>(startFrame_));
         alSourcePlay(source_);
         startFrame_ = 0;
@@ -478,7 +478,7 @@ STDMETHODIMP SoundBuffer::Stop() {
         const DWORD frame = playFrame();
         alSourceStop(source_);
         startFrame_ = frame;
-        owner_.get().playStateChanged(false);
+        owner_.get().playStateChanged();
     }
     return DS_OK;
 }
