@@ -1,6 +1,7 @@
 // Starting the platform in a process: one QApplication for the program's thread. The
 // application never runs Qt's own event loop; GetMessageA drives it. The caret of edit boxes
-// blinks at Windows' rate. Not done here: anything the program's windows need (fontconfig is
+// blinks at Windows' rate; window images reach an X server over its socket rather than shared
+// memory. Not done here: anything the program's windows need (fontconfig is
 // left to load at the first text measured: loading it ahead on a second thread gained less than
 // the noise of a start-up and kept its configuration alive past Qt's own clean-up).
 #include "vintorel_platform.h"
@@ -12,6 +13,17 @@ namespace {
 // Windows' default caret blink time (GetCaretBlinkTime): on, then off, 530 ms each. Qt counts
 // the whole cycle.
 constexpr int kCaretCycleMs = 2 * 530;
+
+// On X11, Qt hands the window image to the server through shared memory, and before painting
+// into a region it sent that way it waits for a round trip to the server. A window that
+// repaints a small readout in the same place every 600 ms pays that round trip (and a wake-up
+// of Qt's X reader thread) on every paint, while sending the few changed pixels over the socket
+// costs less. A user's own setting of the variable is kept.
+void preferPlainImageTransfer() {
+    if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM")) {
+        qputenv("QT_XCB_NO_MITSHM", "1");
+    }
+}
 
 } // namespace
 
@@ -26,6 +38,7 @@ extern "C" void VintorelPlatformStart(int *argc, char **argv) {
         argc = &fallbackArgc;
         argv = fallbackArgv;
     }
+    preferPlainImageTransfer();
     auto *app = new QApplication(*argc, argv);
     app->setApplicationName("Vintorel");
     app->setQuitOnLastWindowClosed(false);
