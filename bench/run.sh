@@ -100,7 +100,7 @@ bare=$!
 E2E_PIDS+=("$bare")
 sleep 2
 sample "$bare" "$PHASE"
-READOUT_CPU=$CPU READOUT_WAKE=$WAKE
+READOUT_CPU=$CPU READOUT_WAKE=$WAKE RSS_R=$RSS_MIB
 READOUT_TICK_US=$(ticks_us)
 kill "$bare"
 "$BIN/vintorel_bench_timer_floor" &
@@ -129,7 +129,7 @@ echo "| wake-ups/s measuring, tone | $TONE_WAKE | 600 ms timer: $FLOOR_WAKE, bar
 echo "| CPU measuring, digits | $VOICE_CPU % | 600 ms timer: $FLOOR_CPU % | $(ratio "$VOICE_CPU" "$FLOOR_CPU") |"
 echo "| wake-ups/s measuring, digits | $VOICE_WAKE | 600 ms timer: $FLOOR_WAKE | $(ratio "$VOICE_WAKE" "$FLOOR_WAKE") |"
 echo "| main thread's CPU per poll tick (tone) | $TICK_US µs | bare Qt app changing a label and a bar every 600 ms: $READOUT_TICK_US µs | $(ratio "$TICK_US" "$READOUT_TICK_US") |"
-echo "| RSS after $((2 * PHASE + 4)) s measuring | $RSS_V MiB | bare Qt app: $RSS_B MiB + clips' PCM ${snd[clip_pcm_kib]} KiB | $(ratio "$RSS_V" "$(awk -v b="$RSS_B" -v c="${snd[clip_pcm_kib]}" 'BEGIN { print b + c / 1024 }')") |"
+echo "| RSS after $((2 * PHASE + 4)) s measuring | $RSS_V MiB | bare Qt app: $RSS_B MiB (changing a label and a bar: $RSS_R MiB) + clips' PCM ${snd[clip_pcm_kib]} KiB | $(ratio "$RSS_V" "$(awk -v b="$RSS_B" -v c="${snd[clip_pcm_kib]}" 'BEGIN { print b + c / 1024 }')") |"
 echo "| combo box filled with 1,000 / 10,000 / 32,767 entries | ${fills[0]} / ${fills[1]} / ${fills[2]} ms | – | – |"
 echo "| 21 clips loaded into sound buffers | ${snd[clip_bank_ms]} ms | plain libFLAC into memory: ${snd[libflac_ms]} ms | $(ratio "${snd[clip_bank_ms]}" "${snd[libflac_ms]}") |"
 read -r lat_med lat_max <<<"${snd[play_to_first_mix_ms]}"
