@@ -229,6 +229,7 @@ STDMETHODIMP DvbTunerFilter::applyTuning() {
     if (!read()) {
         return E_FAIL;
     }
+    readForPoll_ = clock_();
     if ((snapshot_.status & FE_HAS_LOCK) != 0) {
         lockedSinceTune_ = true;
         autoModulationLocked_ = autoModulationLocked_ || tuned_.modulation == QAM_AUTO;
@@ -249,6 +250,14 @@ STDMETHODIMP DvbTunerFilter::applyTuning() {
 STDMETHODIMP DvbTunerFilter::refreshMeasurement() {
     if (!frontend_) {
         return E_UNEXPECTED;
+    }
+    // A poll asks applyTuning and then this: the reading applyTuning has just taken is the
+    // measurement. Reading again would only repeat the driver's work (register reads over the
+    // card's I2C bus, five calls with an old driver) on the program's thread.
+    const auto readAt = readForPoll_;
+    readForPoll_.reset();
+    if (readAt && clock_() - *readAt < std::chrono::milliseconds(100)) {
+        return S_OK;
     }
     return read() ? S_OK : E_FAIL;
 }

@@ -79,6 +79,8 @@ class DvbTunerFilter final : public TunerFilterBase {
     bool toldNoTone_ = false;
     uint64_t largestLegacySnr_ = 0; // of a locked signal, to tell the driver's unit
     Snapshot snapshot_;
+    // When applyTuning last read the card, until the refreshMeasurement of the same poll.
+    std::optional<std::chrono::steady_clock::time_point> readForPoll_;
     std::set<std::string> told_; // said for the current values
     ProgramSettings toldFor_;
 };

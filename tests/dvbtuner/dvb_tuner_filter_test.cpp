@@ -612,6 +612,24 @@ TEST_F(DvbFilter, NoReadingBeforeTheFirstMeasurement) {
     EXPECT_EQ(snr, 0.0f);
 }
 
+TEST_F(DvbFilter, APollReadsTheCardOnce) {
+    device_->cnr = {FE_SCALE_DECIBEL, 12'000};
+    auto filter = opened();
+    ASSERT_EQ(search(*filter, 11000, 0), S_OK);
+    ASSERT_EQ(filter->applyTuning(), S_OK);
+    const int afterApply = device_->statusReads;
+    ASSERT_EQ(filter->refreshMeasurement(), S_OK);
+    EXPECT_EQ(device_->statusReads, afterApply) << "the poll's own reading is the measurement";
+    // A refresh on its own, or a poll later, reads the card again.
+    advance(std::chrono::milliseconds(600));
+    ASSERT_EQ(filter->refreshMeasurement(), S_OK);
+    EXPECT_EQ(device_->statusReads, afterApply + 1);
+    ASSERT_EQ(filter->applyTuning(), S_OK);
+    advance(std::chrono::milliseconds(150));
+    ASSERT_EQ(filter->refreshMeasurement(), S_OK);
+    EXPECT_EQ(device_->statusReads, afterApply + 3);
+}
+
 // --- Opening and closing --------------------------------------------------------------------
 
 TEST_F(DvbFilter, InitializeFailsCleanlyWithAReason) {

@@ -249,6 +249,7 @@ int fakeIoctl(FakeFrontend &device, unsigned long request, unsigned long argumen
     case FE_SET_PROPERTY:
         return setProperties(device, static_cast<const dtv_properties *>(pointer));
     case FE_READ_STATUS:
+        ++device.statusReads;
         *static_cast<fe_status_t *>(pointer) = static_cast<fe_status_t>(device.status());
         return 0;
     case FE_READ_SIGNAL_STRENGTH:

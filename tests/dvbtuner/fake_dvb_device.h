@@ -60,6 +60,7 @@ struct FakeFrontend {
     std::vector<int> voltages;                       // FE_SET_VOLTAGE arguments
     std::vector<int> tones;                          // FE_SET_TONE arguments
     std::vector<std::vector<uint8_t>> diseqc;        // FE_DISEQC_SEND_MASTER_CMD messages
+    int statusReads = 0;                             // FE_READ_STATUS calls
     int opens = 0;
     int closes = 0;
 
