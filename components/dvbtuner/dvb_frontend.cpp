@@ -117,9 +117,11 @@ Frontend::~Frontend() = default;
 
 std::unique_ptr<Frontend> Frontend::open(FrontendAddress address, std::string &error) {
     const std::string path = frontendPath(address);
-    // libdvbv5 reports a missing, forbidden or busy device only through its log; open it once
-    // here so that the user gets the system's own reason.
-    const int probe = ::open(path.c_str(), O_RDWR | O_NONBLOCK | O_CLOEXEC);
+    // libdvbv5 reports a missing or forbidden device only through its log; open it once here
+    // so that the user gets the system's own reason. Read-only: on Linux a read-write open
+    // starts the frontend, and closing the last read-write descriptor puts the demodulator to
+    // sleep and switches the LNB supply off again, a power cycle just before the real open.
+    const int probe = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (probe < 0) {
         const int e = errno;
         error = "cannot open " + path + ": " + std::strerror(e) + hintFor(e);
@@ -132,10 +134,11 @@ std::unique_ptr<Frontend> Frontend::open(FrontendAddress address, std::string &e
     dvb_v5_fe_parms *parms =
         dvb_fe_open_flags(address.adapter, address.frontend, 0, 0, keepLastMessage, O_RDWR);
     if (parms == nullptr) {
+        // A card another program has open for tuning refuses only this read-write open.
         const int e = errno;
         const std::string library = tlsLastMessage;
-        error = "cannot open " + path + ": " + (library.empty() ? std::strerror(e) : library) +
-                hintFor(e);
+        error = "cannot open " + path + ": " +
+                (library.empty() || e == EBUSY ? std::strerror(e) : library) + hintFor(e);
         return nullptr;
     }
     std::unique_ptr<Frontend> frontend(new Frontend(parms));

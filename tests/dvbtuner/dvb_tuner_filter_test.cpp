@@ -672,6 +672,7 @@ TEST_F(DvbFilter, OpensTheNamedAdapterAndFrontend) {
     ASSERT_EQ(filter->initialize(), S_OK);
     EXPECT_EQ(device_->opens, 0);
     EXPECT_GT(second.opens, 0);
+    EXPECT_EQ(second.writerOpens, 1) << "the frontend is started (powered) once";
 }
 
 TEST_F(DvbFilter, ASecondUserOfTheCardIsRefused) {

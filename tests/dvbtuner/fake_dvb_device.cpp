@@ -99,6 +99,7 @@ int openFake(const char *path, int flags) {
                 return fail(EBUSY); // one writer at a time, as the kernel has it
             }
         }
+        ++device->writerOpens;
     }
     // A real descriptor keeps the number unique in the process.
     static const auto realOpen = realFunction<OpenFn>("open");

@@ -62,6 +62,7 @@ struct FakeFrontend {
     std::vector<std::vector<uint8_t>> diseqc;        // FE_DISEQC_SEND_MASTER_CMD messages
     int statusReads = 0;                             // FE_READ_STATUS calls
     int opens = 0;
+    int writerOpens = 0; // read-write opens: each starts the frontend, as on Linux
     int closes = 0;
 
     int lastVoltage() const { return voltages.empty() ? -1 : voltages.back(); }
