@@ -30,8 +30,8 @@
 //   A null count pointer is allowed and ignored (Windows requires it without OVERLAPPED).
 // Not implemented: overlapped I/O (ERROR_INVALID_PARAMETER), access rights other than
 // GENERIC_READ and GENERIC_WRITE (ERROR_INVALID_PARAMETER), the FILE_FLAG_* flags and template
-// files (ignored), the CloseHandle of other kinds of handles and the pseudo-handle
-// GetCurrentProcess().
+// files (ignored), the CloseHandle of other kinds of handles (the pseudo-handle
+// GetCurrentProcess(), which is INVALID_HANDLE_VALUE, closes with success and does nothing).
 #include "kernel32/win_path.h"
 
 #include "common/codepage.h"
@@ -402,6 +402,9 @@ BOOL WINAPI DeleteFileA(LPCSTR name) {
 }
 
 BOOL WINAPI CloseHandle(HANDLE object) {
+    if (object == INVALID_HANDLE_VALUE) {
+        return TRUE; // the same value as GetCurrentProcess(), whose closing does nothing
+    }
     std::shared_ptr<OpenFile> closing; // closes the descriptor after the lock is released
     HandleTable &t = table();
     std::lock_guard lock(t.mutex);
@@ -424,8 +427,17 @@ HANDLE WINAPI FindFirstFileA(LPCSTR pattern, LPWIN32_FIND_DATAA findData) {
         return failHandle(error);
     }
     const bool hasPattern = !path.parts.empty() && !path.trailingSeparator;
+    const std::size_t dirParts = path.parts.size() - (hasPattern ? 1 : 0);
     std::string dir;
-    error = resolveDirectory(path.parts, path.parts.size() - (hasPattern ? 1 : 0), dir);
+    error = resolveDirectory(path.parts, dirParts, dir);
+    if (error == ERROR_PATH_NOT_FOUND && dirParts > 0 && path.parts[dirParts - 1] != u"..") {
+        // The folder to search is a file: Windows opens it as a folder and is told it is none.
+        std::string parent;
+        if (resolveDirectory(path.parts, dirParts - 1, parent) == ERROR_SUCCESS &&
+            lookupEntry(parent, path.parts[dirParts - 1], false)) {
+            error = ERROR_DIRECTORY;
+        }
+    }
     if (error != ERROR_SUCCESS) {
         return failHandle(error);
     }

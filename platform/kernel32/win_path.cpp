@@ -4,7 +4,8 @@
 // for these names agrees with Windows' upcase table.
 // Not implemented: drive letters, UNC and rooted paths (refused), stripping of trailing dots
 // and blanks from names, reserved device names (CON, NUL, ...), alternate data streams, 8.3
-// short names, the MAX_PATH limit on whole paths.
+// short names, the MAX_PATH limit on whole paths, DOS wildcards ('<', '>' and '"' in a mask
+// are matched as themselves, so they match nothing).
 #include "kernel32/win_path.h"
 
 #include "common/codepage.h"
@@ -76,9 +77,13 @@ DWORD parseWinPath(const char *name, bool wildcardsInLast, WinPath &out) {
             ++end;
         }
         const std::string component = text.substr(start, end - start);
+        // A search's last component is a mask, not a name: a character no name can hold just
+        // matches nothing there.
+        const bool mask = wildcardsInLast && end == text.size();
         start = end + 1;
-        if (std::any_of(component.begin(), component.end(),
-                        [](char c) { return isForbidden(static_cast<unsigned char>(c)); })) {
+        if (!mask && std::any_of(component.begin(), component.end(), [](char c) {
+                return isForbidden(static_cast<unsigned char>(c));
+            })) {
             return ERROR_INVALID_NAME;
         }
         if (component.empty() || component == ".") {

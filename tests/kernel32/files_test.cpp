@@ -7,7 +7,9 @@
 
 #include <filesystem>
 #include <sys/stat.h>
+#ifndef _WIN32
 #include <unistd.h>
+#endif
 
 namespace {
 
@@ -44,6 +46,8 @@ TEST_F(Files, SeparatorsAndCaseFindTheExistingFile) {
     }
 }
 
+// Two names that differ only in case exist on Linux only.
+#ifndef _WIN32
 TEST_F(Files, ExactNameFirstThenFirstCaseVariantInByteOrder) {
     writeFile("Data/a.txt", "lower");
     writeFile("Data/A.TXT", "upper");
@@ -55,6 +59,7 @@ TEST_F(Files, ExactNameFirstThenFirstCaseVariantInByteOrder) {
         CloseHandle(file);
     }
 }
+#endif
 
 TEST_F(Files, CreatingReplacesACaseVariantInsteadOfAddingAFile) {
     writeFile("Data/Satellite.ini", "old content");
@@ -68,6 +73,8 @@ TEST_F(Files, CreatingReplacesACaseVariantInsteadOfAddingAFile) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator("Data"), {}), 1);
 }
 
+// Names on disk are UTF-8 on Linux; on Windows they are the system's own business.
+#ifndef _WIN32
 TEST_F(Files, NamesAreWindows1251AndStoredAsUtf8) {
     writeFile("Data/Спутник.ini", "cyrillic");
     WIN32_FIND_DATAA data{};
@@ -84,6 +91,7 @@ TEST_F(Files, NamesAreWindows1251AndStoredAsUtf8) {
     EXPECT_TRUE(CloseHandle(file));
     EXPECT_TRUE(std::filesystem::exists("Data/Данные.ini"));
 }
+#endif
 
 struct DispositionCase {
     DWORD disposition;
@@ -153,6 +161,10 @@ TEST_F(Files, PathErrorsAndTheDataDirectoryIsNeverCreated) {
 }
 
 TEST_F(Files, PermissionsAreAccessDenied) {
+    if (underWine()) {
+        GTEST_SKIP()
+            << "Wine keeps the read-only attribute as Unix permissions, which root ignores";
+    }
     writeFile("Data/readonly.ini", "keep");
     ::chmod("Data/readonly.ini", 0444); // FILE_ATTRIBUTE_READONLY: refused even for root
     for (DWORD disposition : {OPEN_EXISTING, CREATE_ALWAYS, TRUNCATE_EXISTING}) {
@@ -162,10 +174,14 @@ TEST_F(Files, PermissionsAreAccessDenied) {
     }
     EXPECT_EQ(readFile("Data/readonly.ini"), "keep");
 
+#ifdef _WIN32
+    GTEST_SKIP() << "a folder's read-only attribute does not stop creating files in it";
+#else
     ::chmod("Data", 0555);
     if (::geteuid() == 0) {
         GTEST_SKIP() << "root creates files in a directory without write permission";
     }
+#endif
     EXPECT_EQ(openFile("Data\\satellite.ini", GENERIC_WRITE, 0, CREATE_ALWAYS),
               INVALID_HANDLE_VALUE);
     EXPECT_EQ(GetLastError(), DWORD{ERROR_ACCESS_DENIED});
@@ -256,15 +272,20 @@ TEST_F(Files, ShortReadAtEndOfFileAndNoOverlappedIo) {
     EXPECT_TRUE(ReadFile(file, buffer, sizeof buffer, &count, nullptr));
     EXPECT_EQ(std::string(buffer, count), "456789");
     EXPECT_TRUE(ReadFile(file, buffer, sizeof buffer, nullptr, nullptr)); // count is optional
+    // Refused here (the structure is never read); Windows reads at the structure's offset.
+#ifndef _WIN32
     long dummy = 0;
     EXPECT_FALSE(ReadFile(file, buffer, 1, &count, reinterpret_cast<LPOVERLAPPED>(&dummy)));
     EXPECT_EQ(GetLastError(), DWORD{ERROR_INVALID_PARAMETER});
+#endif
     EXPECT_TRUE(CloseHandle(file));
 }
 
 TEST_F(Files, LargeFileSizeHasAHighPart) {
     writeFile("big.bin", "");
-    if (::truncate("big.bin", (int64_t{1} << 32) + 5) != 0) {
+    std::error_code error;
+    std::filesystem::resize_file("big.bin", (std::uintmax_t{1} << 32) + 5, error);
+    if (error) {
         GTEST_SKIP() << "the file system cannot hold a sparse file of 4 GiB";
     }
     const HANDLE file = openForReading("big.bin");
@@ -276,7 +297,8 @@ TEST_F(Files, LargeFileSizeHasAHighPart) {
 }
 
 // A FIFO without a writer, a folder and a device are no files, whatever the access: refused at
-// once, never waited on, never read, written or truncated.
+// once, never waited on, never read, written or truncated. (Linux's special files.)
+#ifndef _WIN32
 TEST_F(Files, SpecialFilesAreAccessDeniedWithoutBlocking) {
     makeDir("Data/folder.ini");
     ASSERT_EQ(::mkfifo("Data/fifo.ini", 0644), 0);
@@ -297,6 +319,7 @@ TEST_F(Files, SpecialFilesAreAccessDeniedWithoutBlocking) {
     EXPECT_TRUE(std::filesystem::is_fifo("Data/fifo.ini"));
     EXPECT_TRUE(std::filesystem::is_directory("Data/folder.ini"));
 }
+#endif
 
 TEST_F(Files, DeleteFileRemovesOnlyAnUnsharedWritableFile) {
     writeFile("Data/Satellite.ini", "x");
@@ -339,16 +362,22 @@ TEST_F(Files, GarbageAndClosedHandlesAreInvalid) {
     EXPECT_EQ(GetLastError(), DWORD{ERROR_INVALID_HANDLE});
     EXPECT_TRUE(CloseHandle(file));
     const HANDLE again = openForReading("Data\\satellite.ini");
-    EXPECT_NE(again, file); // not reused
+#ifndef _WIN32 // a closed handle's value is not given out again; Windows does reuse them
+    EXPECT_NE(again, file);
+#endif
     EXPECT_TRUE(CloseHandle(again));
+    EXPECT_TRUE(CloseHandle(INVALID_HANDLE_VALUE)); // GetCurrentProcess(): nothing to close
 
     int local = 0;
     char buffer[4];
     DWORD count = 99;
     for (HANDLE bad : {file, HANDLE{}, INVALID_HANDLE_VALUE, reinterpret_cast<HANDLE>(&local),
                        reinterpret_cast<HANDLE>(uintptr_t{0x12345678})}) {
-        EXPECT_FALSE(CloseHandle(bad));
-        EXPECT_EQ(GetLastError(), DWORD{ERROR_INVALID_HANDLE});
+        SCOPED_TRACE(bad);
+        if (bad != INVALID_HANDLE_VALUE) {
+            EXPECT_FALSE(CloseHandle(bad));
+            EXPECT_EQ(GetLastError(), DWORD{ERROR_INVALID_HANDLE});
+        }
         EXPECT_FALSE(ReadFile(bad, buffer, sizeof buffer, &count, nullptr));
         EXPECT_EQ(GetLastError(), DWORD{ERROR_INVALID_HANDLE});
         EXPECT_EQ(count, 0u);

@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include <fcntl.h>
+#include <chrono>
 #include <filesystem>
 #include <sys/stat.h>
 
@@ -68,6 +68,9 @@ const MatchCase kMatchCases[] = {
 TEST_F(Find, WildcardsMatchAsOnWindows) {
     for (const MatchCase &c : kMatchCases) {
         SCOPED_TRACE(std::string(c.pattern) + " vs " + c.file);
+        if (underWine() && std::string_view(c.pattern).ends_with("*.")) {
+            continue; // Wine lists every name for "*."; Windows only names without a dot
+        }
         std::filesystem::remove_all("Data");
         writeFile(std::string("Data/") + c.file, "x");
         std::vector<std::string> found = names(c.pattern);
@@ -88,8 +91,9 @@ TEST_F(Find, IteratesAllMatchesInNameOrderThenNoMoreFiles) {
 TEST_F(Find, ReportsAttributesSizeAndTimes) {
     writeFile("Data/satellite.ini", "0123456789");
     makeDir("Data/Sub");
-    const timespec times[2] = {{1000000000, 0}, {1000000000, 0}}; // 2001-09-09 01:46:40 UTC
-    ASSERT_EQ(::utimensat(AT_FDCWD, "Data/satellite.ini", times, 0), 0);
+    using namespace std::chrono;
+    std::filesystem::last_write_time( // 2001-09-09 01:46:40 UTC
+        "Data/satellite.ini", file_clock::from_sys(sys_seconds{seconds{1000000000}}));
     WIN32_FIND_DATAA data{};
     HANDLE find = FindFirstFileA("Data\\satellite.ini", &data);
     ASSERT_NE(find, INVALID_HANDLE_VALUE);
@@ -99,7 +103,9 @@ TEST_F(Find, ReportsAttributesSizeAndTimes) {
     const uint64_t written =
         (uint64_t{data.ftLastWriteTime.dwHighDateTime} << 32) | data.ftLastWriteTime.dwLowDateTime;
     EXPECT_EQ(written, 126444736000000000ull); // 100 ns ticks since 1601
+#ifndef _WIN32 // Windows makes short names where the volume is set up for them
     EXPECT_STREQ(data.cAlternateFileName, "");
+#endif
     EXPECT_TRUE(FindClose(find));
 
     find = FindFirstFileA("Data\\sub", &data);
@@ -126,17 +132,21 @@ TEST_F(Find, Errors) {
     const ErrorCase cases[] = {
         {"Data\\*atellite.ini", ERROR_FILE_NOT_FOUND},
         {"Missing\\*.ini", ERROR_PATH_NOT_FOUND},
-        {"plain.txt\\*", ERROR_PATH_NOT_FOUND},
+        {"plain.txt\\*", ERROR_DIRECTORY},
+        {"plain.txt\\sub\\*", ERROR_PATH_NOT_FOUND},
         {"C:\\Data\\*", ERROR_PATH_NOT_FOUND},
         {"\\\\server\\share\\*", ERROR_PATH_NOT_FOUND},
         {"\\Data\\*", ERROR_PATH_NOT_FOUND},
         {"", ERROR_PATH_NOT_FOUND},
         {"Da*a\\x", ERROR_INVALID_NAME},
-        {"Data\\a|b", ERROR_INVALID_NAME},
+        {"Data\\a|b", ERROR_FILE_NOT_FOUND}, // a mask, not a name: it matches nothing
         {"Data\\", ERROR_FILE_NOT_FOUND},
     };
     for (const ErrorCase &c : cases) {
         SCOPED_TRACE(c.pattern);
+        if (underWine() && c.error == ERROR_DIRECTORY) {
+            continue; // Wine answers ERROR_INVALID_NAME for a file searched as a folder
+        }
         SetLastError(0);
         EXPECT_EQ(FindFirstFileA(c.pattern, &data), INVALID_HANDLE_VALUE);
         EXPECT_EQ(GetLastError(), c.error);
@@ -153,6 +163,7 @@ TEST_F(Find, HandlesAreCheckedNotTrusted) {
     EXPECT_FALSE(FindNextFileA(find, &data));
     EXPECT_EQ(GetLastError(), DWORD{ERROR_NO_MORE_FILES});
     EXPECT_TRUE(FindClose(find));
+#ifndef _WIN32 // Windows itself does not check: a stale or made-up search handle may crash it
     int local = 0;
     for (HANDLE bad : {find, HANDLE{}, INVALID_HANDLE_VALUE, reinterpret_cast<HANDLE>(&local),
                        reinterpret_cast<HANDLE>(uintptr_t{0xdeadbeef})}) {
@@ -161,6 +172,7 @@ TEST_F(Find, HandlesAreCheckedNotTrusted) {
         EXPECT_FALSE(FindNextFileA(bad, &data));
         EXPECT_EQ(GetLastError(), DWORD{ERROR_INVALID_HANDLE});
     }
+#endif
 }
 
 } // namespace

@@ -1,16 +1,35 @@
 #include "scratch_dir.h"
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include <fstream>
+#include <random>
 #include <sstream>
-#include <stdlib.h>
 
 namespace fs = std::filesystem;
 
+bool underWine() {
+#ifdef _WIN32
+    const HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+    return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+#else
+    return false;
+#endif
+}
+
 void ScratchDir::SetUp() {
     previous_ = fs::current_path();
-    std::string templ = (fs::temp_directory_path() / "vintorel-kernel32-XXXXXX").string();
-    ASSERT_NE(::mkdtemp(templ.data()), nullptr);
-    dir_ = templ;
+    std::random_device random;
+    for (int attempt = 0; attempt < 100 && dir_.empty(); ++attempt) {
+        const fs::path candidate =
+            fs::temp_directory_path() / ("vintorel-kernel32-" + std::to_string(random()));
+        if (fs::create_directory(candidate)) {
+            dir_ = candidate;
+        }
+    }
+    ASSERT_FALSE(dir_.empty());
     fs::current_path(dir_);
 }
 

@@ -7,6 +7,10 @@
 #include <filesystem>
 #include <string>
 
+// Whether the tests run on Wine (built for Windows), whose file functions differ from Windows'
+// in a few documented points.
+bool underWine();
+
 class ScratchDir : public ::testing::Test {
   protected:
     void SetUp() override;
