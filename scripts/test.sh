@@ -5,8 +5,8 @@
 # once against the Linux program and once against the Windows one under Wine, in a private
 # prefix kept in build/windows/wine-prefix (made on the first run, the simulated card
 # registered in it on every run); then the Windows build's own checks (its binaries, package,
-# registration and clip decoder, the last compared with the Linux build's, and the file
-# functions' tests against Wine's); then the tests run
+# registration and clip decoder, the last compared with the Linux build's, and the file and
+# window functions' tests against Wine's); then the tests run
 # again under AddressSanitizer and UndefinedBehaviorSanitizer (the sanitize preset, Linux
 # program only); last, where clang is installed, each fuzz target runs for a few seconds on a
 # build instrumented for libFuzzer (the fuzz preset, fuzz targets only). Tests that failed are run once more at the end with their output, so the last

@@ -625,9 +625,7 @@ BOOL WINAPI AdjustWindowRect(LPRECT rect, DWORD style, BOOL) {
     if (rect == nullptr) {
         return FALSE;
     }
-    if (!(style & (WS_CHILD | WS_POPUP))) {
-        style |= WS_CAPTION;
-    }
+    // The style as given: unlike CreateWindowEx, no caption is added to an overlapped style.
     const Insets in = nonClientInsets(style, 0, !(style & WS_CHILD));
     rect->left -= in.left;
     rect->top -= in.top;
