@@ -1,23 +1,10 @@
 #include "scratch_dir.h"
 
-#ifdef _WIN32
-#include <windows.h>
-#endif
-
 #include <fstream>
 #include <random>
 #include <sstream>
 
 namespace fs = std::filesystem;
-
-bool underWine() {
-#ifdef _WIN32
-    const HMODULE ntdll = GetModuleHandleA("ntdll.dll");
-    return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
-#else
-    return false;
-#endif
-}
 
 void ScratchDir::SetUp() {
     previous_ = fs::current_path();

@@ -2,14 +2,12 @@
 // test runs) and helpers that set up files with POSIX calls, not with the functions under test.
 #pragma once
 
+#include "under_wine.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <string>
-
-// Whether the tests run on Wine (built for Windows), whose file functions differ from Windows'
-// in a few documented points.
-bool underWine();
 
 class ScratchDir : public ::testing::Test {
   protected:

@@ -4,6 +4,7 @@
 #include "message_boxes.h"
 #endif
 #include "mouse.h"
+#include "under_wine.h"
 
 #include <windows.h>
 
@@ -15,17 +16,6 @@
 #include <vector>
 
 namespace {
-
-// Built for Windows these tests also run under Wine, which differs from Windows in a few
-// documented points.
-bool underWine() {
-#ifdef _WIN32
-    const HMODULE ntdll = GetModuleHandleA("ntdll.dll");
-    return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
-#else
-    return false;
-#endif
-}
 
 struct Trace {
     std::vector<std::string> events;
