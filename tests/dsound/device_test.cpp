@@ -55,12 +55,20 @@ TEST(DirectSoundCreate8, RefusesAggregationAndMissingOutPointer) {
 
 TEST(DirectSoundDevice, AnswersItsInterfacesWithOneIdentity) {
     auto ds = openDevice();
-    for (const IID *iid : {&IID_IUnknown, &IID_IDirectSound, &IID_IDirectSound8}) {
-        void *object = nullptr;
-        ASSERT_EQ(ds->QueryInterface(*iid, &object), S_OK);
-        EXPECT_EQ(object, static_cast<IUnknown *>(ds.get()));
-        static_cast<IUnknown *>(object)->Release();
+    // COM's identity rule: asked for IUnknown through any of its interfaces, the object gives
+    // the same pointer (which need not be the interface's own).
+    IUnknown *identity = nullptr;
+    ASSERT_EQ(ds->QueryInterface(IID_IUnknown, reinterpret_cast<void **>(&identity)), S_OK);
+    for (const IID *iid : {&IID_IDirectSound, &IID_IDirectSound8}) {
+        IUnknown *face = nullptr;
+        ASSERT_EQ(ds->QueryInterface(*iid, reinterpret_cast<void **>(&face)), S_OK);
+        IUnknown *again = nullptr;
+        ASSERT_EQ(face->QueryInterface(IID_IUnknown, reinterpret_cast<void **>(&again)), S_OK);
+        EXPECT_EQ(again, identity);
+        again->Release();
+        face->Release();
     }
+    identity->Release();
     void *object = reinterpret_cast<void *>(0x1);
     EXPECT_EQ(ds->QueryInterface(IID_IDirectSoundBuffer, &object), E_NOINTERFACE);
     EXPECT_EQ(object, nullptr);
