@@ -2,6 +2,7 @@
 // fake frontends that record what would reach the device.
 #include "components/dvbtuner/dvb_tuner_filter.h"
 #include "tests/dvbtuner/fake_dvb_device.h"
+#include "tests/dvbtuner/program_calls.h"
 
 #include <gtest/gtest.h>
 
@@ -17,6 +18,7 @@ namespace {
 
 using test::FakeDvb;
 using test::FakeFrontend;
+using test::search;
 using namespace std::chrono_literals;
 
 struct Releaser {
@@ -43,29 +45,6 @@ class DvbFilter : public ::testing::Test {
         EXPECT_EQ(filter->setFec(6), S_OK);
         EXPECT_EQ(filter->setDiseqc(0), S_OK);
         return filter;
-    }
-    // The program's order of calls for one search; returns the first failure.
-    static HRESULT search(DvbTunerFilter &filter, LONG mhz, LONG polarity, LONG ks = 27500) {
-        HRESULT hr = filter.setLnbSelection(mhz > 11699 ? 1 : 0);
-        if (FAILED(hr)) {
-            return hr;
-        }
-        hr = filter.setLnbFrequency(mhz > 11699 ? 10600 : 9750);
-        if (mhz < 4201) {
-            hr = filter.setLnbFrequency(5150);
-        }
-        if (FAILED(hr)) {
-            return hr;
-        }
-        hr = filter.setPolarity(polarity);
-        if (FAILED(hr)) {
-            return hr;
-        }
-        hr = filter.setSymbolRate(ks);
-        if (FAILED(hr)) {
-            return hr;
-        }
-        return filter.setTransponderFrequency(mhz);
     }
     void advance(std::chrono::milliseconds step) { now_ += step; }
 

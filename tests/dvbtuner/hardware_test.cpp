@@ -3,6 +3,7 @@
 // 11538:V:22000 with the dish pointed), expects a lock within 30 seconds (by then every DVB-S
 // and DVB-S2 attempt has had its turn) and sane readings.
 #include "components/dvbtuner/dvb_tuner_filter.h"
+#include "tests/dvbtuner/program_calls.h"
 
 #include <gtest/gtest.h>
 
@@ -41,14 +42,9 @@ TEST(DvbHardware, TunesTheNamedTransponder) {
     char polarity = 0;
     long ks = 0;
     ASSERT_EQ(std::sscanf(transponder, "%ld:%c:%ld", &mhz, &polarity, &ks), 3);
-    ASSERT_EQ(filter->setLnbSelection(mhz > 11699 ? 1 : 0), S_OK);
-    ASSERT_EQ(filter->setLnbFrequency(mhz > 11699 ? 10600 : 9750), S_OK);
-    if (mhz < 4201) {
-        ASSERT_EQ(filter->setLnbFrequency(5150), S_OK);
-    }
-    ASSERT_EQ(filter->setPolarity(polarity == 'V' || polarity == 'v' ? 1 : 0), S_OK);
-    ASSERT_EQ(filter->setSymbolRate(static_cast<LONG>(ks)), S_OK);
-    ASSERT_EQ(filter->setTransponderFrequency(static_cast<LONG>(mhz)), S_OK);
+    ASSERT_EQ(test::search(*filter, mhz, polarity == 'V' || polarity == 'v' ? 1 : 0,
+                           static_cast<LONG>(ks)),
+              S_OK);
 
     HRESULT hr = E_FAIL;
     for (int i = 0; i < 50 && hr != S_OK; ++i) {

@@ -1,0 +1,87 @@
+#!/usr/bin/env bash
+# Runs a command against the Linux kernel's own DVB core, with the kernel's virtual DVB-S/S2
+# card (vidtv) as the driver: a small VM (qemu, software emulation) boots Debian's kernel with
+# an initramfs of busybox, the modules it needs and vidtv built from Debian's kernel sources
+# for that kernel. The VM sees the host's whole file system read-only, so the command runs from
+# the build tree as it is; it runs as root in the VM with the card at /dev/dvb/adapter0.
+#   run.sh CACHE COMMAND [ARG...]
+# CACHE keeps the kernel and initramfs between runs (made again when the installed kernel
+# headers change). Exits with the command's code; 77 (skip) when qemu or the kernel headers
+# are not installed or Debian's kernel packages cannot be downloaded.
+set -euo pipefail
+export PATH=$PATH:/usr/sbin:/sbin
+here=$(cd "$(dirname "$0")" && pwd)
+cache=$1
+shift
+skip() { echo "SKIP: $*"; exit 77; }
+command -v qemu-system-x86_64 >/dev/null || skip "qemu-system-x86 is not installed"
+dpkg-query -W -f='${Status}' busybox-static 2>/dev/null | grep -q 'ok installed' ||
+    skip "busybox-static is not installed"
+command -v depmod >/dev/null || skip "kmod is not installed"
+abi=$(dpkg-query -W -f='${Depends}' linux-headers-amd64 2>/dev/null |
+    sed -n 's/^linux-headers-\([^ ,]*\).*/\1/p') || true
+[ -n "$abi" ] && [ -d "/usr/src/linux-headers-$abi" ] || skip "linux-headers-amd64 is not installed"
+version=$(dpkg-query -W -f='${Version}' "linux-headers-$abi")
+series=$(echo "$abi" | cut -d. -f1,2)
+mkdir -p "$cache"
+cache=$(cd "$cache" && pwd)
+kernel=$cache/vmlinuz initrd=$cache/initrd.gz stamp=$cache/made-for
+
+if [ "$(cat "$stamp" 2>/dev/null)" != "$abi $version" ]; then
+    echo "making the VM for kernel $abi ($version) in $cache"
+    rm -rf "$cache/work" "$kernel" "$initrd" "$stamp"
+    work=$cache/work
+    mkdir -p "$work/debs" "$work/tree" "$work/root/modules" "$work/root/bin"
+    (cd "$work/debs" && apt-get download -q "linux-image-$abi=$version" \
+        "linux-source-$series=$version" 2>&1 | grep -v '^W: Download is performed unsandboxed') ||
+        skip "cannot download Debian's linux-image-$abi and linux-source-$series $version"
+    dpkg-deb --fsys-tarfile "$work"/debs/linux-image-*.deb | tar -x -C "$work/tree" ./boot ./lib
+    cp "$work/tree/boot/vmlinuz-$abi" "$kernel"
+    # The modules for virtio, 9p and the DVB core, each after those it needs.
+    depmod -b "$work/tree" "$abi"
+    for m in virtio_pci 9pnet_virtio 9p dvb-core; do
+        modprobe -d "$work/tree" -S "$abi" --show-depends "$m"
+    done | awk '$1 == "insmod" && !seen[$2]++ { print $2 }' | while read -r ko; do
+        cp "$ko" "$work/root/modules/"
+        basename "$ko"
+    done >"$work/root/modules/order"
+    # vidtv (not built by Debian) from Debian's sources for this kernel.
+    dpkg-deb --fsys-tarfile "$work"/debs/linux-source-*.deb |
+        tar -xO "./usr/src/linux-source-$series.tar.xz" |
+        tar -xJ -C "$work" "linux-source-$series/drivers/media/test-drivers/vidtv"
+    vidtv=$work/linux-source-$series/drivers/media/test-drivers/vidtv
+    sed 's/obj-$(CONFIG_DVB_VIDTV)/obj-m/' "$vidtv/Makefile" >"$vidtv/Kbuild"
+    rm "$vidtv/Makefile"
+    make -s -C "/usr/src/linux-headers-$abi" M="$vidtv" modules >"$work/vidtv-build.log" 2>&1 ||
+        { cat "$work/vidtv-build.log"; echo "FAIL: vidtv did not build"; exit 1; }
+    for m in tuner demod bridge; do
+        cp "$vidtv/dvb-vidtv-$m.ko" "$work/root/modules/"
+        echo "dvb-vidtv-$m.ko" >>"$work/root/modules/order"
+    done
+    cp /bin/busybox "$work/root/bin/"
+    install -m 755 "$here/init" "$work/root/init"
+    mkdir "$work/root/"{dev,proc,sys,host}
+    (cd "$work/root" && find . | busybox cpio -o -H newc 2>/dev/null) | gzip -1 >"$initrd"
+    rm -rf "$work"
+    echo "$abi $version" >"$stamp"
+fi
+
+job=$cache/job.$$.sh
+trap 'rm -f "$job"' EXIT
+{
+    printf 'cd %q || exit 1\n' "$PWD"
+    printf 'exec'
+    printf ' %q' "$@"
+    printf '\n'
+} >"$job"
+# Software emulation: nested KVM is not dependable on build machines, and the VM boots in a
+# few seconds without it.
+console=$(timeout 300 qemu-system-x86_64 -accel tcg -m 1024 -smp 2 -nodefaults -display none \
+    -serial stdio -no-reboot -kernel "$kernel" -initrd "$initrd" \
+    -append "console=ttyS0 quiet panic=-1 vintorel.job=$job" \
+    -virtfs local,path=/,mount_tag=host,security_model=none,readonly=on,multidevs=remap \
+    2>&1) || true
+printf '%s\n' "$console" | grep -v '^vintorel-vm: exit'
+rc=$(printf '%s\n' "$console" | sed -n 's/^vintorel-vm: exit \([0-9]*\).*/\1/p' | tail -1)
+[ -n "$rc" ] || { echo "FAIL: the VM ended without the command's exit code"; exit 1; }
+exit "$rc"
