@@ -10,8 +10,10 @@ namespace vintorel::dsound {
 HRESULT checkPcmFormat(const WAVEFORMATEX &format) {
     if (format.wFormatTag != WAVE_FORMAT_PCM)
         return DSERR_BADFORMAT;
+    // No channel, or more than two without WAVEFORMATEXTENSIBLE, is an invalid argument on
+    // Windows, not an unsupported format.
     if (format.nChannels != 1 && format.nChannels != 2)
-        return DSERR_BADFORMAT;
+        return DSERR_INVALIDPARAM;
     if (format.wBitsPerSample != 8 && format.wBitsPerSample != 16)
         return DSERR_BADFORMAT;
     if (format.nSamplesPerSec < DSBFREQUENCY_MIN || format.nSamplesPerSec > DSBFREQUENCY_MAX)
@@ -19,8 +21,7 @@ HRESULT checkPcmFormat(const WAVEFORMATEX &format) {
     const DWORD block = DWORD{format.nChannels} * format.wBitsPerSample / 8;
     if (format.nBlockAlign != block)
         return DSERR_INVALIDPARAM;
-    if (format.nAvgBytesPerSec != block * format.nSamplesPerSec)
-        return DSERR_INVALIDPARAM;
+    // nAvgBytesPerSec is not checked: Windows takes it as given and reports it back.
     return DS_OK;
 }
 

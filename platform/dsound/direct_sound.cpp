@@ -204,11 +204,13 @@ STDMETHODIMP DirectSound8::GetSpeakerConfig(LPDWORD speakerConfig) {
 }
 
 STDMETHODIMP DirectSound8::SetSpeakerConfig(DWORD speakerConfig) {
-    const DWORD config = DSSPEAKER_CONFIG(speakerConfig);
-    if (config < DSSPEAKER_HEADPHONE || config > DSSPEAKER_7POINT1 || (speakerConfig >> 24) != 0)
+    // The documented configurations run from DSSPEAKER_DIRECTOUT (0) to
+    // DSSPEAKER_5POINT1_SURROUND (9); the geometry byte goes with stereo only.
+    constexpr DWORD kLastConfig = 9;
+    if (DSSPEAKER_CONFIG(speakerConfig) > kLastConfig || (speakerConfig >> 24) != 0)
         return DSERR_INVALIDPARAM;
-    // Recorded and reported back only: OpenAL Soft's configuration decides the real layout.
-    speakerConfig_ = speakerConfig;
+    // Accepted and ignored, as on Windows since Vista: the layout is the system's setting
+    // (here OpenAL Soft's configuration), so GetSpeakerConfig goes on reporting it.
     return DS_OK;
 }
 

@@ -1,5 +1,7 @@
 // The DirectSound 8 device object: IDirectSound8 over one OpenAL Soft output. It creates
-// secondary buffers, records the cooperative level and reports software-mixing caps.
+// secondary buffers, records the cooperative level and reports software-mixing caps and a
+// stereo speaker layout (SetSpeakerConfig checks its argument and changes nothing, as on
+// Windows since Vista).
 // Called from the program's thread, like the rest of the platform layer; one worker thread of
 // its own makes the OpenAL context in the background (creation returns at once) and then
 // pauses the output whenever no buffer plays, so nothing wakes up for silence. The object's
@@ -83,7 +85,7 @@ class DirectSound8 final : public IDirectSound8 {
     ULONG bufferRefs_ = 0;
     DWORD level_ = DSSCL_NORMAL;
     HWND window_ = nullptr;
-    DWORD speakerConfig_ = DSSPEAKER_COMBINED(DSSPEAKER_STEREO, DSSPEAKER_GEOMETRY_WIDE);
+    const DWORD speakerConfig_ = DSSPEAKER_COMBINED(DSSPEAKER_STEREO, DSSPEAKER_GEOMETRY_WIDE);
 };
 
 } // namespace vintorel::dsound

@@ -3,6 +3,7 @@
 // cursor, looping, unlocking while playing and several buffers at once. Waits are bounded
 // polls; nothing asserts how long anything took.
 #include "support.h"
+#include "under_wine.h"
 
 #include <gtest/gtest.h>
 
@@ -80,7 +81,11 @@ TEST_F(PlaybackTest, StopKeepsThePositionAndPlayResumesThere) {
 
 TEST_F(PlaybackTest, SetCurrentPositionMovesTheCursor) {
     auto b = tone(2000);
-    EXPECT_EQ(b->SetCurrentPosition(16000), DSERR_INVALIDPARAM);
+    // Past the end: Windows refuses (Wine's dsound tests, test_block_align, "Set position to
+    // past the end of the buffer"); Wine 8 wraps it.
+    if (!underWine()) {
+        EXPECT_EQ(b->SetCurrentPosition(16000), DSERR_INVALIDPARAM);
+    }
     EXPECT_EQ(b->SetCurrentPosition(12000), DS_OK);
     EXPECT_EQ(playCursor(*b), 12000u);
     ASSERT_EQ(b->Play(0, 0, 0), DS_OK);
@@ -119,6 +124,10 @@ TEST_F(PlaybackTest, LoopingPlaysPastTheEndUntilStopped) {
 }
 
 TEST_F(PlaybackTest, PlayRefusesPrioritiesAndVoiceFlags) {
+    // Wine ignores both; the documentation allows a priority and the voice flags only on a
+    // DSBCAPS_LOCDEFER buffer and names DSERR_INVALIDPARAM.
+    if (underWine())
+        GTEST_SKIP() << "Wine plays with any priority and flags";
     auto b = tone(100);
     EXPECT_EQ(b->Play(0, 1, 0), DSERR_INVALIDPARAM);
     EXPECT_EQ(b->Play(0, 0, DSBPLAY_LOCSOFTWARE), DSERR_INVALIDPARAM);

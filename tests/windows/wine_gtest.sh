@@ -27,6 +27,14 @@ if [ "$display" = 1 ]; then
     wineserver -w 2>/dev/null || true
     trap 'wineserver -k 2>/dev/null || true; wineserver -w 2>/dev/null || true; kill "$xvfb"; wine_finish' EXIT
 fi
+# A program that crashes under Wine ends with status 0 (Wine's debugger takes the fault), so
+# the run counts only when GoogleTest got as far as its summary.
+log=$(mktemp)
 status=0
-wine "$program" "$@" 2>&1 | tr -d '\r' || status=$?
+wine "$program" "$@" 2>&1 | tr -d '\r' | tee "$log" || status=$?
+if [ "$status" = 0 ] && ! grep -q '^\[==========\] .* ran\.' "$log"; then
+    echo "FAIL: $(basename "$program") stopped before the end of its tests" >&2
+    status=1
+fi
+rm -f "$log"
 exit "$status"
