@@ -2,7 +2,7 @@
 // card (vidtv) as the driver, inside a small VM (tests/dvbtuner/vm). The VM's job puts kprobes
 // on the driver's entry points (event group "vintorel"), so each test sees what reached the
 // driver and from which thread: supply and tone, tunes, power-up and power-down. vidtv locks
-// only on the frequencies it was loaded with (11362, 12188 and 11000 MHz, the last also C band
+// only on the frequencies it was loaded with (here 11362, 12188 and 11000 MHz, the last also C band
 // 3900 MHz through the 5150 MHz oscillator) and reports a C/N of 33.3-34 dB there.
 // Outside the VM every test skips.
 #include "components/dvbtuner/dvb_tuner_filter.h"

@@ -5,8 +5,9 @@
 # for that kernel. The VM sees the host's whole file system read-only, so the command runs from
 # the build tree as it is; it runs as root in the VM with the card at /dev/dvb/adapter0.
 #   run.sh CACHE COMMAND [ARG...]
+#   run.sh CACHE --prepare        only makes the kernel and initramfs
 # CACHE keeps the kernel and initramfs between runs (made again when the installed kernel
-# headers change). Exits with the command's code; 77 (skip) when qemu or the kernel headers
+# headers or the VM's init change). Exits with the command's code; 77 (skip) when qemu or the kernel headers
 # are not installed or Debian's kernel packages cannot be downloaded.
 set -euo pipefail
 export PATH=$PATH:/usr/sbin:/sbin
@@ -26,8 +27,9 @@ series=$(echo "$abi" | cut -d. -f1,2)
 mkdir -p "$cache"
 cache=$(cd "$cache" && pwd)
 kernel=$cache/vmlinuz initrd=$cache/initrd.gz stamp=$cache/made-for
+made_for="$abi $version $(sha1sum <"$here/init" | cut -c1-12)"
 
-if [ "$(cat "$stamp" 2>/dev/null)" != "$abi $version" ]; then
+if [ "$(cat "$stamp" 2>/dev/null)" != "$made_for" ]; then
     echo "making the VM for kernel $abi ($version) in $cache"
     rm -rf "$cache/work" "$kernel" "$initrd" "$stamp"
     work=$cache/work
@@ -63,12 +65,15 @@ if [ "$(cat "$stamp" 2>/dev/null)" != "$abi $version" ]; then
     mkdir "$work/root/"{dev,proc,sys,host}
     (cd "$work/root" && find . | busybox cpio -o -H newc 2>/dev/null) | gzip -1 >"$initrd"
     rm -rf "$work"
-    echo "$abi $version" >"$stamp"
+    echo "$made_for" >"$stamp"
 fi
+
+[ "${1:-}" = --prepare ] && exit 0
 
 job=$cache/job.$$.sh
 trap 'rm -f "$job"' EXIT
 {
+    printf 'export HOME=/tmp PATH=/usr/local/bin:/usr/bin:/bin:/usr/sbin:/sbin\n'
     printf 'cd %q || exit 1\n' "$PWD"
     printf 'exec'
     printf ' %q' "$@"
