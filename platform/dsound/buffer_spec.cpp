@@ -39,6 +39,10 @@ HRESULT parseBufferDesc(LPCDSBUFFERDESC desc, BufferSpec &spec) {
         return DSERR_INVALIDPARAM;
     if ((flags & DSBCAPS_LOCHARDWARE) && (flags & DSBCAPS_LOCSOFTWARE))
         return DSERR_INVALIDPARAM;
+    // OpenAL mixes everything, so there are no hardware buffers (GetCaps reports none); a
+    // device without them refuses a buffer that must be in hardware with DSERR_INVALIDCALL.
+    if (flags & DSBCAPS_LOCHARDWARE)
+        return DSERR_INVALIDCALL;
     if ((flags & DSBCAPS_CTRL3D) && (flags & DSBCAPS_CTRLPAN))
         return DSERR_INVALIDPARAM;
     if (full && !(flags & DSBCAPS_CTRL3D) && desc->guid3DAlgorithm != DS3DALG_DEFAULT)

@@ -21,8 +21,9 @@ inline constexpr DWORD kAcceptedBufferFlags =
     DSBCAPS_STICKYFOCUS | DSBCAPS_GLOBALFOCUS | DSBCAPS_GETCURRENTPOSITION2;
 
 // DS_OK and a filled spec, or the DirectSound error for the first thing wrong:
-// DSERR_UNSUPPORTED for a primary buffer, DSERR_BADFORMAT for a format other than 8/16-bit
-// mono/stereo PCM, DSERR_INVALIDPARAM for anything else malformed. The size is rounded up to
+// DSERR_UNSUPPORTED for a primary buffer, DSERR_INVALIDCALL for one that must be in hardware,
+// DSERR_BADFORMAT for a format other than 8/16-bit mono/stereo PCM, DSERR_INVALIDPARAM for
+// anything else malformed. The size is rounded up to
 // a whole number of blocks.
 HRESULT parseBufferDesc(LPCDSBUFFERDESC desc, BufferSpec &spec);
 

@@ -262,7 +262,7 @@ STDMETHODIMP_(ULONG) SoundBuffer::Release() {
 STDMETHODIMP SoundBuffer::GetCaps(LPDSBCAPS caps) {
     if (!caps || caps->dwSize != sizeof(DSBCAPS))
         return DSERR_INVALIDPARAM;
-    caps->dwFlags = (flags_ & ~DSBCAPS_LOCHARDWARE) | DSBCAPS_LOCSOFTWARE;
+    caps->dwFlags = flags_ | DSBCAPS_LOCSOFTWARE;
     caps->dwBufferBytes = size();
     caps->dwUnlockTransferRate = 0;
     caps->dwPlayCpuOverhead = 0;
@@ -351,11 +351,9 @@ STDMETHODIMP SoundBuffer::Lock(DWORD offset, DWORD bytes, LPVOID *audioPtr1, LPD
         return DSERR_INVALIDPARAM;
 
     const DWORD first = std::min(bytes, size() - offset);
-    const DWORD second = bytes - first;
-    // A region that wraps needs somewhere to put its second part; losing it silently would
-    // leave the caller writing only half of what it asked for.
-    if (second != 0 && (!audioPtr2 || !audioBytes2))
-        return DSERR_INVALIDPARAM;
+    // Without somewhere to put a second part the lock stops at the end of the buffer, as
+    // documented for Lock; the caller sees the shorter count in *audioBytes1.
+    const DWORD second = audioPtr2 && audioBytes2 ? bytes - first : 0;
     if (!restoreStaging())
         return DSERR_OUTOFMEMORY;
 

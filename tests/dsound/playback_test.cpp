@@ -81,8 +81,8 @@ TEST_F(PlaybackTest, StopKeepsThePositionAndPlayResumesThere) {
 
 TEST_F(PlaybackTest, SetCurrentPositionMovesTheCursor) {
     auto b = tone(2000);
-    // Past the end: Windows refuses (Wine's dsound tests, test_block_align, "Set position to
-    // past the end of the buffer"); Wine 8 wraps it.
+    // Past the end: Windows refuses with E_INVALIDARG, which is DSERR_INVALIDPARAM (Wine's
+    // dsound.c test_block_align, "Set position to %lu succeeded"); Wine 8 wraps it.
     if (!underWine()) {
         EXPECT_EQ(b->SetCurrentPosition(16000), DSERR_INVALIDPARAM);
     }
@@ -124,10 +124,10 @@ TEST_F(PlaybackTest, LoopingPlaysPastTheEndUntilStopped) {
 }
 
 TEST_F(PlaybackTest, PlayRefusesPrioritiesAndVoiceFlags) {
-    // Wine ignores both; the documentation allows a priority and the voice flags only on a
-    // DSBCAPS_LOCDEFER buffer and names DSERR_INVALIDPARAM.
+    // Wine ignores both; Windows' Play documentation allows a priority and the voice flags
+    // only on a DSBCAPS_LOCDEFER buffer and names DSERR_INVALIDPARAM (no test shows it).
     if (underWine())
-        GTEST_SKIP() << "Wine plays with any priority and flags";
+        GTEST_SKIP() << "Wine plays with any priority and flags; Windows: documented refusal";
     auto b = tone(100);
     EXPECT_EQ(b->Play(0, 1, 0), DSERR_INVALIDPARAM);
     EXPECT_EQ(b->Play(0, 0, DSBPLAY_LOCSOFTWARE), DSERR_INVALIDPARAM);
