@@ -3,8 +3,9 @@
 // the focus window, or as WM_SYSKEYDOWN/WM_SYSKEYUP to the active window when nothing has the
 // focus, the close box as WM_SYSCOMMAND/SC_CLOSE) and Qt's activation into Win32's. A click
 // takes no focus: the window gets it from activation or SetFocus, as on Windows.
-// Painting copies the window's backing image. Not handled: non-client mouse messages, WM_CHAR
-// from input methods, mouse capture, wheel and right-button messages.
+// Painting copies the window's backing image and notes what the screen now shows. Not handled:
+// non-client mouse messages, WM_CHAR from input methods, mouse capture, wheel and right-button
+// messages.
 #include "user32/host_widget.h"
 
 #include "user32/window_manager.h"
@@ -13,6 +14,8 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+
+#include <cstring>
 
 namespace vintorel::user32 {
 
@@ -23,9 +26,26 @@ HostWidget::HostWidget(HWND hwnd, QWidget *parent) : QWidget(parent), hwnd_(hwnd
 }
 
 void HostWidget::paintEvent(QPaintEvent *event) {
+    WindowObject *wnd = WindowManager::instance().find(hwnd_);
+    if (wnd == nullptr || wnd->backing.isNull()) {
+        return;
+    }
     QPainter painter(this);
-    if (WindowObject *wnd = WindowManager::instance().find(hwnd_); wnd && !wnd->backing.isNull()) {
-        painter.drawImage(event->rect(), wnd->backing, event->rect());
+    painter.drawImage(event->rect(), wnd->backing, event->rect());
+    // Qt painted only the event's region. What the screen shows is known again after a paint
+    // of the whole image, and kept up to date by every paint after it.
+    if (wnd->shown.size() != wnd->backing.size()) {
+        const bool whole = (QRegion(wnd->backing.rect()) - event->region()).isEmpty();
+        wnd->shown = whole ? wnd->backing.copy() : QImage();
+        return;
+    }
+    for (const QRect &r : event->region()) {
+        const QRect area = r & wnd->backing.rect();
+        for (int y = area.top(); y <= area.bottom(); ++y) {
+            std::memcpy(wnd->shown.scanLine(y) + area.left() * 4,
+                        wnd->backing.constScanLine(y) + area.left() * 4,
+                        static_cast<size_t>(area.width()) * 4);
+        }
     }
 }
 

@@ -1,6 +1,7 @@
 // Painting of program windows: InvalidateRect/ValidateRect/GetUpdateRect on the update region,
 // BeginPaint (WM_ERASEBKGND first when an invalidation asked for erasing; the DC clipped to the
-// update region, which is then validated), EndPaint (the painted pixels shown on screen),
+// update region, which is then validated), EndPaint (the painted pixels shown on screen, only
+// where they differ from what it shows: programs repaint unchanged readouts on every timer),
 // UpdateWindow (an immediate WM_PAINT) and GetDC/ReleaseDC (a DC on the whole client area, for
 // reading pixels back). A window that is not visible, itself or through an ancestor, collects
 // no update region and is never painted; showing it invalidates it whole. A window of a
@@ -11,6 +12,8 @@
 #include "user32/window_manager.h"
 
 #include "gdi32/gdi_internal.h"
+
+#include <algorithm>
 
 using namespace vintorel::user32;
 namespace gdi = vintorel::gdi32;
@@ -87,9 +90,42 @@ void releaseWindowDC(WindowObject *wnd, HDC dc) {
     }
 }
 
+QRect changedArea(const QImage &before, const QImage &after, const QRect &within) {
+    const QRect area = within & after.rect();
+    if (area.isEmpty() || before.size() != after.size() || before.format() != after.format() ||
+        after.depth() != 32) {
+        return area;
+    }
+    int top = -1, bottom = -1, left = area.right() + 1, right = area.left() - 1;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        const auto *was = reinterpret_cast<const quint32 *>(before.constScanLine(y));
+        const auto *now = reinterpret_cast<const quint32 *>(after.constScanLine(y));
+        int first = area.left();
+        while (first <= area.right() && was[first] == now[first]) {
+            ++first;
+        }
+        if (first > area.right()) {
+            continue;
+        }
+        int last = area.right();
+        while (was[last] == now[last]) {
+            --last;
+        }
+        top = top < 0 ? y : top;
+        bottom = y;
+        left = std::min(left, first);
+        right = std::max(right, last);
+    }
+    return top < 0 ? QRect() : QRect(QPoint(left, top), QPoint(right, bottom));
+}
+
 void presentWindow(WindowObject *wnd, const QRegion &region) {
-    if (wnd && wnd->widget && !region.isEmpty()) {
-        wnd->widget->update(region);
+    if (wnd == nullptr || !wnd->widget || region.isEmpty()) {
+        return;
+    }
+    const QRect changed = changedArea(wnd->shown, wnd->backing, region.boundingRect());
+    if (!changed.isEmpty()) {
+        wnd->widget->update(region & changed);
     }
 }
 

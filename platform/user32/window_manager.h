@@ -62,6 +62,9 @@ struct WindowObject {
     // Top-level and generic child windows: the client area's pixels, as last painted by the
     // program, and the part still to paint.
     QImage backing;
+    // What the screen shows of backing, as Qt last painted it (null until a whole paint): a
+    // paint that changed nothing then costs no repaint and no transfer to the display.
+    QImage shown;
     QRegion update;
     bool eraseNeeded = false;
     // The device context of a CS_OWNDC window: made on first use, kept until the window dies.
@@ -146,7 +149,12 @@ void ensureBuiltinClasses();
 QWidget *widgetOf(HWND hwnd);
 HWND hwndOfWidget(const QWidget *widget);
 void invalidateWindow(WindowObject *wnd, const QRegion &region, bool erase);
+// Shows what the program painted in `region`: asks Qt to repaint the part whose pixels differ
+// from what the screen shows.
 void presentWindow(WindowObject *wnd, const QRegion &region);
+// The bounding rectangle, within `within`, of the pixels that differ between two images of
+// the same size and format (all of `within` when they are not alike).
+QRect changedArea(const QImage &before, const QImage &after, const QRect &within);
 // A device context on the window's client area clipped to `clip` (the window's own one for a
 // CS_OWNDC class), and its release, which keeps an own DC alive.
 HDC windowDC(WindowObject *wnd, const QRegion &clip);
