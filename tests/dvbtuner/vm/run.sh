@@ -18,7 +18,9 @@ skip() { echo "SKIP: $*"; exit 77; }
 command -v qemu-system-x86_64 >/dev/null || skip "qemu-system-x86 is not installed"
 dpkg-query -W -f='${Status}' busybox-static 2>/dev/null | grep -q 'ok installed' ||
     skip "busybox-static is not installed"
-command -v depmod >/dev/null || skip "kmod is not installed"
+for tool in depmod:kmod make:make xz:xz-utils; do
+    command -v "${tool%%:*}" >/dev/null || skip "${tool#*:} is not installed"
+done
 abi=$(dpkg-query -W -f='${Depends}' linux-headers-amd64 2>/dev/null |
     sed -n 's/^linux-headers-\([^ ,]*\).*/\1/p') || true
 [ -n "$abi" ] && [ -d "/usr/src/linux-headers-$abi" ] || skip "linux-headers-amd64 is not installed"
