@@ -7,8 +7,9 @@
 #   run.sh CACHE COMMAND [ARG...]
 #   run.sh CACHE --prepare        only makes the kernel and initramfs
 # CACHE keeps the kernel and initramfs between runs (made again when the installed kernel
-# headers or the VM's init change). Exits with the command's code; 77 (skip) when qemu or the kernel headers
-# are not installed or Debian's kernel packages cannot be downloaded.
+# headers or the VM's init change). Exits with the command's code; 77 (skip) when qemu,
+# busybox-static, kmod, make, xz-utils or the kernel headers are not installed or Debian's
+# kernel packages cannot be downloaded.
 set -euo pipefail
 export PATH=$PATH:/usr/sbin:/sbin
 here=$(cd "$(dirname "$0")" && pwd)
