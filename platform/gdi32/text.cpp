@@ -1,12 +1,13 @@
 // Text output on a device context: TextOutA and DrawTextA with the selected font, the text
 // colour and, in OPAQUE mode, the background colour behind every character cell. The text is
 // Windows-1251 bytes, exactly as many as counted (-1: up to the terminating zero), shown as the
-// characters they stand for. A text cell is as high as the font's cell height, as on Windows.
-// DrawTextA: DT_LEFT/DT_CENTER/DT_RIGHT; DT_TOP, and DT_VCENTER/DT_BOTTOM with DT_SINGLELINE;
-// DT_WORDBREAK (between words, a word wider than the rectangle stands alone); line breaks at
-// LF or CR LF unless DT_SINGLELINE; '&' prefixes (underlined, "&&" is '&') unless DT_NOPREFIX;
-// clipping to the rectangle unless DT_NOCLIP; DT_CALCRECT. Everything is also clipped to the
-// area being painted; a run that cannot show there is not drawn at all, and every font keeps
+// characters they stand for; DrawTextA with a count of 0 does nothing and returns 0, with an
+// empty terminated string it returns one line's height. A text cell is as high as the font's cell
+// height, as on Windows. DrawTextA: DT_LEFT/DT_CENTER/DT_RIGHT; DT_TOP, and DT_VCENTER/DT_BOTTOM
+// with DT_SINGLELINE; DT_WORDBREAK (between words, a word wider than the rectangle stands alone);
+// line breaks at LF or CR LF unless DT_SINGLELINE; '&' prefixes (underlined, "&&" is '&') unless
+// DT_NOPREFIX; clipping to the rectangle unless DT_NOCLIP; DT_CALCRECT. Everything is also clipped
+// to the area being painted; a run that cannot show there is not drawn at all, and every font keeps
 // the strings it has laid out, so a repaint of unchanged text does not shape it again. Glyphs
 // too large for Qt's glyph cache are filled from their outlines on every draw; such a font
 // also keeps a few of its opaque text cells as pictures, copied in place of drawing again.
@@ -302,20 +303,26 @@ BOOL WINAPI TextOutA(HDC handle, int x, int y, LPCSTR text, int count) {
 
 int WINAPI DrawTextA(HDC handle, LPCSTR text, int count, LPRECT rect, UINT format) {
     DeviceContext *dc = dcOf(handle);
-    if (dc == nullptr || rect == nullptr || (text == nullptr && count != 0)) {
+    if (dc == nullptr || rect == nullptr || (text == nullptr && count > 0)) {
         return 0;
     }
-    const int length = count < 0 ? static_cast<int>(std::strlen(text)) : count;
+    const int length = text == nullptr ? 0
+                       : count < 0     ? static_cast<int>(std::strlen(text))
+                                       : count;
     recordTextCall(*dc, VINTOREL_DRAW_TEXT, text, count, length, rect->left, rect->top, rect,
                    format);
-    if (length == 0) {
-        if (format & DT_CALCRECT) {
-            rect->right = rect->left;
-            rect->bottom = rect->top;
-        }
-        return 0;
+    if (count == 0) {
+        return 0; // the rectangle stays as it is, even for DT_CALCRECT
     }
     Metrics &m = selectedMetrics(*dc);
+    if (length == 0) {
+        // An empty terminated string (or none) is one empty line.
+        if (format & DT_CALCRECT) {
+            rect->right = rect->left;
+            rect->bottom = rect->top + ((format & DT_SINGLELINE) ? m.cellHeight : 0);
+        }
+        return m.cellHeight;
+    }
     const QString all = vintorel::fromCp1251(std::string_view(text, static_cast<size_t>(length)));
     const std::vector<Line> lines = layOut(all, format, m, rect->right - rect->left);
     const int textHeight = m.cellHeight * static_cast<int>(lines.size());

@@ -2,13 +2,21 @@
 // cells in OPAQUE mode only, clip to their rectangle and to the area being painted, centre and
 // wrap lines, treat '&' prefixes as Windows does; fonts made from LOGFONTA have the cell height
 // and average width asked for. Checked on the pixels of a plain window's backing image.
+// Also built for Windows and run under Wine (tests/windows); the points that look at our own
+// Qt font or the text-call recorder are Linux only.
+#ifndef _WIN32
 #include "gdi32/gdi_internal.h"
 #include "text_calls.h"
 
 #include <QFontMetricsF>
+#endif
+#include "under_wine.h"
+
+#include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <vector>
@@ -166,6 +174,7 @@ TEST_F(GdiTextTest, OpaqueModeFillsTheCellsAndTransparentDoesNot) {
         EXPECT_EQ(cell.left, 10);
         EXPECT_EQ(cell.top, 10);
         EXPECT_EQ(cell.bottom - cell.top + 1, height);
+        EXPECT_EQ(cell.right - cell.left + 1, calcWidth("  ", 2)) << "as wide as the text";
         EXPECT_EQ(GetPixel(dc, 11, 11), kBackground);
         clear();
         SetBkMode(dc, TRANSPARENT);
@@ -222,6 +231,19 @@ TEST_F(GdiTextTest, FontsHaveTheirCellHeightWidthAndWeight) {
     };
     for (const Row row : {Row{20, 0, 600}, Row{26, 20, 600}, Row{22, 14, 400}, Row{100, 50, 300}}) {
         SCOPED_TRACE(row.height);
+#ifdef _WIN32
+        // What Windows reports for the font: the cell and the average width asked for.
+        font(row.height, row.width, row.weight);
+        TEXTMETRICA tm{};
+        ASSERT_TRUE(GetTextMetricsA(dc, &tm));
+        EXPECT_EQ(tm.tmHeight, row.height);
+        if (row.width > 0) {
+            EXPECT_NEAR(tm.tmAveCharWidth, row.width, 1.5);
+        }
+        // The weight is the face's that Windows chose among those installed (Wine: 700 for 600,
+        // 400 for 300); what holds is that a bold request gets a bold face and no other does.
+        EXPECT_EQ(tm.tmWeight >= FW_SEMIBOLD, row.weight >= FW_SEMIBOLD);
+#else
         LOGFONTA lf{};
         lf.lfHeight = row.height;
         lf.lfWidth = row.width;
@@ -234,6 +256,7 @@ TEST_F(GdiTextTest, FontsHaveTheirCellHeightWidthAndWeight) {
             EXPECT_NEAR(m.averageCharWidth(), row.width, 1.5);
         }
         EXPECT_EQ(f.weight(), row.weight);
+#endif
     }
     // Twice the width asked for gives a text about twice as wide on the screen.
     font(26, 20);
@@ -252,8 +275,34 @@ TEST_F(GdiTextTest, DrawTextCountsLikeWindows) {
     EXPECT_EQ(calcWidth("&&", 2), ampersand) << "&& stands for one &";
     EXPECT_EQ(calcWidth("&A", 2), calcWidth("A", 1)) << "a prefix is not drawn";
     EXPECT_GT(calcWidth("&&", 2, DT_SINGLELINE | DT_NOPREFIX), ampersand);
-    RECT r{0, 0, 100, 100};
-    EXPECT_EQ(DrawTextA(dc, "", 0, &r, DT_SINGLELINE), 0);
+    // No text: a count of 0 returns 0 and leaves the rectangle alone; an empty terminated string
+    // (or none) is one empty line, its height returned, and DT_CALCRECT makes the rectangle that
+    // line (empty unless DT_SINGLELINE). Wine's user32 test_DrawTextCalcRect shows this.
+    struct Row {
+        const char *text;
+        int count;
+        UINT format;
+        int height;
+        RECT rect;
+    };
+    const Row rows[] = {
+        {"", 0, DT_SINGLELINE, 0, {10, 10, 100, 100}},
+        {"AB", 0, DT_CALCRECT, 0, {10, 10, 100, 100}},
+        {"", 0, DT_CALCRECT | DT_SINGLELINE, 0, {10, 10, 100, 100}},
+        {"", -1, DT_CALCRECT, 20, {10, 10, 10, 10}},
+        {"", -1, DT_CALCRECT | DT_SINGLELINE, 20, {10, 10, 10, 30}},
+        {nullptr, -1, DT_CALCRECT, 20, {10, 10, 10, 10}},
+        {"", -1, DT_SINGLELINE, 20, {10, 10, 100, 100}},
+        {nullptr, 10, DT_SINGLELINE, 0, {10, 10, 100, 100}},
+    };
+    for (const Row &row : rows) {
+        SCOPED_TRACE(testing::Message() << row.count << " " << row.format);
+        RECT r{10, 10, 100, 100};
+        EXPECT_EQ(DrawTextA(dc, row.text, row.count, &r, row.format), row.height);
+        EXPECT_EQ(
+            std::vector<LONG>({r.left, r.top, r.right, r.bottom}),
+            std::vector<LONG>({row.rect.left, row.rect.top, row.rect.right, row.rect.bottom}));
+    }
     EXPECT_LT(changedArea().right, 0);
 }
 
@@ -266,6 +315,18 @@ TEST_F(GdiTextTest, DrawTextCentresAndWrapsLines) {
     const RECT ink = inkArea();
     EXPECT_NEAR(ink.left - line.left, line.right - 1 - ink.right, 4);
     EXPECT_LT(ink.top, 20 + 20);
+    // In OPAQUE mode exactly the line's cell is filled: the text's width, centred.
+    clear();
+    SetBkMode(dc, OPAQUE);
+    DrawTextA(dc, "Centre", -1, &line, DT_CENTER | DT_SINGLELINE | DT_TOP);
+    const int width = calcWidth("Centre", -1);
+    const RECT cell = changedArea();
+    EXPECT_EQ(cell.left, (line.left + line.right - width) / 2);
+    EXPECT_EQ(cell.right - cell.left + 1, width);
+    EXPECT_EQ(cell.top, line.top);
+    EXPECT_EQ(cell.bottom - cell.top + 1, 20);
+    SetBkMode(dc, TRANSPARENT);
+    clear();
 
     const char *prompt = "Please input transponder frequency and click next";
     RECT narrow{50, 20, 150, 190};
@@ -319,6 +380,7 @@ TEST_F(GdiTextTest, TextIsClippedToTheAreaBeingPainted) {
     EXPECT_LE(drawn.left, drawn.right) << "the invalidated part was painted";
 }
 
+#ifndef _WIN32 // the platform's own test hook
 TEST_F(GdiTextTest, RecorderSeesTheCallsWithTheDcState) {
     TextCalls record;
     font(22, 14, 400);
@@ -346,5 +408,7 @@ TEST_F(GdiTextTest, RecorderSeesTheCallsWithTheDcState) {
     EXPECT_EQ(draw.rect.right, 300);
     EXPECT_EQ(draw.format, static_cast<UINT>(DT_CENTER));
 }
+
+#endif
 
 } // namespace
