@@ -335,6 +335,11 @@ TEST_F(GdiTextTest, DrawTextCentresAndWrapsLines) {
     EXPECT_EQ(wrapped % 20, 0);
     RECT single{50, 20, 200, 190};
     EXPECT_EQ(DrawTextA(dc, prompt, -1, &single, DT_CENTER | DT_SINGLELINE | DT_TOP), 20);
+    // A word wider than the rectangle stands alone on its line, unbroken (user32
+    // test_DrawTextCalcRect, "line1 line2" in a rectangle one pixel wide).
+    RECT thin{0, 0, 1, 1};
+    EXPECT_EQ(DrawTextA(dc, "line1 line2", -1, &thin, DT_CALCRECT | DT_WORDBREAK), 2 * 20);
+    EXPECT_EQ(thin.right, std::max(calcWidth("line1", -1), calcWidth("line2", -1)));
 
     // Wrapped lines fit the rectangle even when nothing clips them.
     clear();
