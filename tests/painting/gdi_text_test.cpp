@@ -10,7 +10,6 @@
 
 #include <QFontMetricsF>
 #endif
-#include "under_wine.h"
 
 #include <windows.h>
 
