@@ -3,8 +3,9 @@
 #   - a bare Qt 6 widget program with a window of the same size (start-up, memory), and the
 #     same program changing a label and a bar every 600 ms (the cost of a tick done the Qt way),
 #   - a program that only wakes every 600 ms (the floor for CPU and wake-ups).
-# Vintorel runs on a private X server (Xvfb) with the simulated card locked at quality 57 and
-# OpenAL Soft's null output; it is driven to measuring with xdotool as a person would.
+# Vintorel runs on a private X server (Xvfb) with the simulated card locked at quality 57 (then
+# once without signal and once with a reading that changes on every poll) and OpenAL Soft's
+# null output; it is driven to measuring with xdotool as a person would.
 # Usage: bench/run.sh [BUILD_DIR]   (default build/default; the benchmark targets are built)
 # VINTOREL_BENCH_SECONDS (default 20) is the length of each measured phase and
 # VINTOREL_BENCH_RUNS (default 9) the number of interleaved start-up runs.
