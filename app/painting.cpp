@@ -161,7 +161,11 @@ void createBrushes() {
 }
 
 void createFonts() {
-    LOGFONTA lf{}; // default face, character set 0, no italic, underline or strike-out
+    // Default face, no italic, underline or strike-out. The Russian texts are Windows-1251
+    // bytes, and Windows reads the bytes given to a font in its character set's code page: with
+    // the ANSI set (0) a Windows whose code page is not 1251 would show them as Latin letters.
+    LOGFONTA lf{};
+    lf.lfCharSet = RUSSIAN_CHARSET;
     app.fontText = makeFont(&lf, 20, 0, 600);
     app.fontEdit = makeFont(&lf, 26, 20, 600);
     if (app.entryMode == 0) {

@@ -161,6 +161,26 @@ TEST_F(GdiTextTest, TextOutDrawsOnlyTheCountedBytes) {
     EXPECT_FALSE(TextOutA(dc, 10, 10, "W", -1)) << "TextOutA has no terminated-string count";
 }
 
+// A font of the Russian character set reads the bytes as Windows-1251 on every Windows, whatever
+// the system's code page: 0xC0 is the Cyrillic A, drawn as the Latin one (read in code page
+// 1252 it would be an A with a grave accent, higher by the accent).
+TEST_F(GdiTextTest, RussianFontReadsTheBytesAsWindows1251) {
+    LOGFONTA lf{};
+    lf.lfHeight = 40;
+    lf.lfCharSet = RUSSIAN_CHARSET;
+    fonts.push_back(CreateFontIndirectA(&lf));
+    SelectObject(dc, fonts.back());
+    TextOutA(dc, 10, 10, "A", 1);
+    const RECT latin = inkArea();
+    clear();
+    TextOutA(dc, 10, 10, "\xC0", 1);
+    const RECT cyrillic = inkArea();
+    ASSERT_LE(latin.left, latin.right) << "nothing drawn";
+    EXPECT_EQ(cyrillic.top, latin.top);
+    EXPECT_EQ(cyrillic.bottom, latin.bottom);
+    EXPECT_EQ(cyrillic.right - cyrillic.left, latin.right - latin.left);
+}
+
 TEST_F(GdiTextTest, OpaqueModeFillsTheCellsAndTransparentDoesNot) {
     // The cell of a text is as high as the font's lfHeight (ascent + descent).
     for (const LONG height : {20L, 22L, 26L, 100L}) {

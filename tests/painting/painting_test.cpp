@@ -201,7 +201,7 @@ TEST_F(PaintingTest, BrushesAndFontsOfTheWindow) {
         EXPECT_EQ(lf.lfWidth, row.width);
         EXPECT_EQ(lf.lfWeight, row.weight);
         EXPECT_EQ(lf.lfItalic, 0);
-        EXPECT_EQ(lf.lfCharSet, 0);
+        EXPECT_EQ(lf.lfCharSet, RUSSIAN_CHARSET); // the texts' code page on every Windows
         EXPECT_EQ(lf.lfFaceName[0], '\0');
     }
     auto fontOf = [](HWND control) {
