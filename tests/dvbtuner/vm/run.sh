@@ -84,7 +84,7 @@ trap 'rm -f "$job"' EXIT
 } >"$job"
 # Software emulation: nested KVM is not dependable on build machines, and the VM boots in a
 # few seconds without it.
-console=$(timeout 300 qemu-system-x86_64 -accel tcg -m 1024 -smp 2 -nodefaults -display none \
+console=$(timeout 240 qemu-system-x86_64 -accel tcg -m 1024 -smp 2 -nodefaults -display none \
     -serial stdio -no-reboot -kernel "$kernel" -initrd "$initrd" \
     -append "console=ttyS0 quiet panic=-1 vintorel.job=$job" \
     -virtfs local,path=/,mount_tag=host,security_model=none,readonly=on,multidevs=remap \
