@@ -138,7 +138,7 @@ TEST_F(KernelFrontend, SearchesReachTheDriverAsTheyShould) {
         {
             FilterPtr filter = opened();
             ASSERT_EQ(test::search(*filter, row.mhz, row.polarity, row.ks), S_OK);
-            // Ten polls are 6 s on the filter's clock: three DVB-S/S2 attempts at 27500 kS/s.
+            // Ten polls are 6 s on the filter's clock, into the search's second attempt.
             const HRESULT hr = poll(*filter, 10, row.locks);
             EXPECT_EQ(hr == S_OK, row.locks);
             LONG quality = -1;
@@ -167,10 +167,12 @@ TEST_F(KernelFrontend, SearchesReachTheDriverAsTheyShould) {
                 // The supply and tone are set once, not again for each attempt of the search.
                 EXPECT_EQ(values(calls, "voltage", true), std::vector<int>{row.voltage});
                 EXPECT_EQ(values(calls, "tone", true), std::vector<int>{row.tone});
+                // Locked, nothing is tuned again. Without a lock the kernel's frontend thread
+                // also retunes by itself (its zigzag), so only "tuned" is certain there.
                 if (row.locks) {
                     EXPECT_EQ(tunes, 1u);
                 } else {
-                    EXPECT_GE(tunes, 3u);
+                    EXPECT_GE(tunes, 1u);
                 }
             }
         }
