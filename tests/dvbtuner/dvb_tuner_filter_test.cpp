@@ -21,10 +21,7 @@ using test::FakeFrontend;
 using test::search;
 using namespace std::chrono_literals;
 
-struct Releaser {
-    void operator()(DvbTunerFilter *filter) const { filter->Release(); }
-};
-using FilterPtr = std::unique_ptr<DvbTunerFilter, Releaser>;
+using test::FilterPtr;
 
 class DvbFilter : public ::testing::Test {
   protected:

@@ -17,10 +17,6 @@
 namespace vintorel::dvb {
 namespace {
 
-struct Releaser {
-    void operator()(DvbTunerFilter *filter) const { filter->Release(); }
-};
-
 TEST(DvbHardware, TunesTheNamedTransponder) {
     const auto address = parseTunerVariable(std::getenv("VINTOREL_TUNER"));
     ASSERT_TRUE(address) << "VINTOREL_TUNER does not name a DVB frontend";
@@ -28,7 +24,7 @@ TEST(DvbHardware, TunesTheNamedTransponder) {
     if (::stat(frontendPath(*address).c_str(), &info) != 0) {
         GTEST_SKIP() << "no card at " << frontendPath(*address);
     }
-    std::unique_ptr<DvbTunerFilter, Releaser> filter(new DvbTunerFilter(*address));
+    test::FilterPtr filter(new DvbTunerFilter(*address));
     ASSERT_EQ(filter->initialize(), S_OK);
     ASSERT_EQ(filter->setFec(6), S_OK);
     ASSERT_EQ(filter->setDiseqc(0), S_OK);

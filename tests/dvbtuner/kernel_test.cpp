@@ -68,10 +68,7 @@ std::vector<int> values(const std::vector<DriverCall> &calls, const std::string 
     return found;
 }
 
-struct Releaser {
-    void operator()(DvbTunerFilter *filter) const { filter->Release(); }
-};
-using FilterPtr = std::unique_ptr<DvbTunerFilter, Releaser>;
+using test::FilterPtr;
 
 class KernelFrontend : public ::testing::Test {
   protected:
