@@ -15,8 +15,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-#include <cstring>
-
 namespace vintorel::user32 {
 
 HostWidget::HostWidget(HWND hwnd, QWidget *parent) : QWidget(parent), hwnd_(hwnd) {
@@ -40,12 +38,7 @@ void HostWidget::paintEvent(QPaintEvent *event) {
         return;
     }
     for (const QRect &r : event->region()) {
-        const QRect area = r & wnd->backing.rect();
-        for (int y = area.top(); y <= area.bottom(); ++y) {
-            std::memcpy(wnd->shown.scanLine(y) + area.left() * 4,
-                        wnd->backing.constScanLine(y) + area.left() * 4,
-                        static_cast<size_t>(area.width()) * 4);
-        }
+        copyPixels(wnd->shown, wnd->backing, r & wnd->backing.rect());
     }
 }
 

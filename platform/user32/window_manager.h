@@ -160,6 +160,8 @@ QRect changedArea(const QImage &before, const QImage &after, const QRect &within
 HDC windowDC(WindowObject *wnd, const QRegion &clip);
 void releaseWindowDC(WindowObject *wnd, HDC dc);
 void resizeBacking(WindowObject *wnd);
+// Copies the pixels of `area` from one 32-bit image to another of the same format.
+void copyPixels(QImage &to, const QImage &from, const QRect &area);
 // Runs the thread's queue and Qt's events until done() says so (modal loops).
 void runModalLoop(const std::function<bool()> &done);
 // Waits for Qt events, at most until the next timer is due.

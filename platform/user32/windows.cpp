@@ -187,12 +187,16 @@ void resizeBacking(WindowObject *wnd) {
     QImage fresh(size, QImage::Format_RGB32);
     fresh.fill(Qt::white);
     if (!wnd->backing.isNull()) {
-        for (int y = 0; y < std::min(size.height(), wnd->backing.height()); ++y) {
-            std::memcpy(fresh.scanLine(y), wnd->backing.constScanLine(y),
-                        static_cast<size_t>(std::min(size.width(), wnd->backing.width())) * 4);
-        }
+        copyPixels(fresh, wnd->backing, fresh.rect() & wnd->backing.rect());
     }
     wnd->backing = std::move(fresh);
+}
+
+void copyPixels(QImage &to, const QImage &from, const QRect &area) {
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        std::memcpy(to.scanLine(y) + area.left() * 4, from.constScanLine(y) + area.left() * 4,
+                    static_cast<size_t>(area.width()) * 4);
+    }
 }
 
 } // namespace vintorel::user32
