@@ -89,5 +89,8 @@ QColor toQColor(COLORREF color);
 QFont fontFromLogFont(const LOGFONTA &lf);
 // The font used where a window has none selected (the platform's default GUI font).
 QFont defaultGuiFont();
+// The height of a font's character cell, as GetTextMetrics' tmHeight gives it (the default GUI
+// font's for null).
+int fontCellHeight(HFONT font);
 
 } // namespace vintorel::gdi32

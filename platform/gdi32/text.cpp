@@ -175,6 +175,16 @@ Metrics &selectedMetrics(const DeviceContext &dc) {
     return *fallback;
 }
 
+} // namespace
+
+int vintorel::gdi32::fontCellHeight(HFONT font) {
+    DeviceContext dc;
+    dc.font = font;
+    return selectedMetrics(dc).cellHeight;
+}
+
+namespace {
+
 // Whether a text cell at this place can show anything in the visible region. Glyphs may reach
 // a little beyond their cell (overhangs, accents), so the cell is widened before it is tested.
 bool mayShow(const QRegion &visible, int x, int y, int width, int cellHeight) {

@@ -313,6 +313,8 @@ typedef struct tagPAINTSTRUCT {
 #define WS_CHILD 0x40000000L
 #define WS_MINIMIZE 0x20000000L
 #define WS_VISIBLE 0x10000000L
+#define WS_EX_TOPMOST 0x00000008L
+#define WS_EX_TOOLWINDOW 0x00000080L
 #define WS_DISABLED 0x08000000L
 #define WS_CLIPSIBLINGS 0x04000000L
 #define WS_CLIPCHILDREN 0x02000000L
@@ -358,6 +360,7 @@ typedef struct tagPAINTSTRUCT {
 // GetSystemMetrics
 #define SM_CXSCREEN 0
 #define SM_CYSCREEN 1
+#define SM_CXVSCROLL 2
 #define SM_CYCAPTION 4
 #define SM_CXBORDER 5
 #define SM_CYBORDER 6
@@ -494,6 +497,7 @@ typedef struct tagPAINTSTRUCT {
 #define CB_GETLBTEXTLEN 0x0149
 #define CB_SETCURSEL 0x014E
 #define CB_SHOWDROPDOWN 0x014F
+#define CB_GETITEMHEIGHT 0x0154
 #define CB_GETDROPPEDSTATE 0x0157
 #define CB_GETHORIZONTALEXTENT 0x015D
 #define CB_SETHORIZONTALEXTENT 0x015E
@@ -506,6 +510,15 @@ typedef struct tagPAINTSTRUCT {
 #define CBN_DROPDOWN 7
 #define CBN_CLOSEUP 8
 #define CBN_SELENDOK 9
+typedef struct tagCOMBOBOXINFO {
+    DWORD cbSize;
+    RECT rcItem;
+    RECT rcButton;
+    DWORD stateButton;
+    HWND hwndCombo;
+    HWND hwndItem;
+    HWND hwndList;
+} COMBOBOXINFO, *PCOMBOBOXINFO, *LPCOMBOBOXINFO;
 
 // ---------------------------------------------------------------------------------------------
 // USER32
@@ -542,6 +555,7 @@ VINTOREL_WIN32_API BOOL WINAPI ScreenToClient(HWND hwnd, LPPOINT point);
 VINTOREL_WIN32_API BOOL WINAPI ClientToScreen(HWND hwnd, LPPOINT point);
 VINTOREL_WIN32_API int WINAPI GetClassNameA(HWND hwnd, LPSTR name, int maxCount);
 VINTOREL_WIN32_API int WINAPI GetSystemMetrics(int index);
+VINTOREL_WIN32_API BOOL WINAPI GetComboBoxInfo(HWND combo, PCOMBOBOXINFO info);
 VINTOREL_WIN32_API UINT WINAPI SendInput(UINT count, LPINPUT inputs, int size);
 VINTOREL_WIN32_API BOOL WINAPI SetCursorPos(int x, int y);
 VINTOREL_WIN32_API BOOL WINAPI GetCursorPos(LPPOINT point);

@@ -1,16 +1,25 @@
 // The COMBOBOX class with CBS_DROPDOWN (an editable QComboBox) and CBS_DROPDOWNLIST: items in
 // insertion order (CBS_SORT sorts), a current selection that starts at none (CB_ERR) and is
 // kept while the box is hidden, CB_ADDSTRING/CB_GETCURSEL/CB_SETCURSEL/CB_GETCOUNT/CB_GETLBTEXT/
-// CB_DELETESTRING, CB_SETHORIZONTALEXTENT (the list scrolls sideways that far), a drop-down list
-// as tall as the window height given at creation, and the notifications CBN_SELCHANGE,
-// CBN_EDITCHANGE, CBN_DROPDOWN, CBN_CLOSEUP. Typing in the edit field clears the list's
-// selection, as on Windows. Not implemented: CBS_SIMPLE, owner-drawn items, item data.
+// CB_DELETESTRING, CB_GETITEMHEIGHT, CB_SETHORIZONTALEXTENT (kept and reported), GetComboBoxInfo,
+// and the notifications CBN_SELCHANGE, CBN_EDITCHANGE, CBN_DROPDOWN, CBN_CLOSEUP. Typing in the
+// edit field clears the list's selection, as on Windows.
+// Sizes as Windows' classic combo box: rows as tall as the font's cell, the closed box its cell
+// + 8, the dropped list a popup of its own just below the box (above it when it would reach the
+// screen's bottom), as tall as its rows plus a border up to the height given at creation, a
+// whole number of rows, and without a horizontal scroll bar (Windows gives the list only the
+// box's WS_VSCROLL). Not implemented: CBS_SIMPLE, owner-drawn items, item data,
+// CB_SETITEMHEIGHT, CB_SETDROPPEDWIDTH.
+#include "gdi32/gdi_internal.h"
 #include "user32/controls.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QFrame>
 #include <QKeyEvent>
+#include <QLayout>
 #include <QLineEdit>
+#include <QScreen>
 #include <QStandardItemModel>
 
 #include <cstring>
@@ -20,6 +29,22 @@ namespace vintorel::user32 {
 namespace {
 
 constexpr WPARAM kMaxItems = 0x7FFF;
+constexpr int kEdge = 2;     // the closed box's sunken edge, each side
+constexpr int kTextPad = 4;  // the edit field: the font's cell and this
+constexpr int kListEdge = 2; // the dropped list's border, top and bottom together
+
+// The dropped list as a window of its own (what GetComboBoxInfo names): a child of the box in
+// the window tree, not in the class table, whose rectangle and visibility follow the popup.
+std::shared_ptr<WindowClass> listClass() {
+    static const auto cls = [] {
+        auto c = std::make_shared<WindowClass>();
+        c->name = "ComboLBox";
+        c->proc = DefWindowProcA;
+        c->builtin = true;
+        return c;
+    }();
+    return cls;
+}
 
 bool stepSelection(HWND hwnd, QKeyEvent *event);
 
@@ -49,10 +74,16 @@ class Combo final : public QtControl {
         auto *box = new NotifyingBox(hwnd);
         box->setEditable(kind == CBS_DROPDOWN || kind == CBS_SIMPLE);
         box->setInsertPolicy(QComboBox::NoInsert);
-        box->setMaxVisibleItems(12);
         w = box;
         adoptWidget(wnd, box);
-        listHeight = wnd.windowRect.bottom - wnd.windowRect.top;
+        // Room for the list below the edit field of the box as created (with no font yet), as
+        // Windows keeps it: the height given less the field, its padding and the edges.
+        const int created = wnd.windowRect.bottom - wnd.windowRect.top;
+        droppedMax = std::max(0, created - (cellHeight(nullptr) + kTextPad + kEdge + 1 + 2));
+        QAbstractItemView *view = box->view();
+        view->setTextElideMode(Qt::ElideNone);
+        view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        view->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
         const HWND self = hwnd;
         QObject::connect(box, qOverload<int>(&QComboBox::activated), box, [self](int index) {
             if (Combo *c = controlAs<Combo>(self)) {
@@ -81,6 +112,9 @@ class Combo final : public QtControl {
         void showPopup() override {
             postNotification(hwnd_, CBN_DROPDOWN);
             QComboBox::showPopup();
+            if (Combo *c = controlAs<Combo>(hwnd_)) {
+                c->placePopup();
+            }
         }
         void hidePopup() override {
             QComboBox::hidePopup();
@@ -119,34 +153,19 @@ class Combo final : public QtControl {
         }
     }
 
-    int rowHeight() const {
-        const int hint = box()->view()->sizeHintForRow(0);
-        return hint > 0 ? hint : box()->fontMetrics().height() + 2;
+    static int cellHeight(HFONT font) { return std::max(1, gdi32::fontCellHeight(font)); }
+    HFONT font() const {
+        const WindowObject *o = WindowManager::instance().find(hwnd);
+        return o ? o->font : nullptr;
     }
+    int itemHeight() const { return cellHeight(font()); }
+    int closedHeight() const { return itemHeight() + kTextPad + 2 * kEdge; }
 
-    // The size of one row of the list: the horizontal extent as its width when one is set, so
-    // that the list scrolls sideways that far.
-    QSize rowSize() const { return extent > 0 ? QSize(extent, rowHeight()) : QSize(); }
+    // One row of the list: the font's cell high, as wide as the horizontal extent when it is
+    // set (the text is clipped at the list's edge, never elided).
+    QSize rowSize() const { return QSize(std::max(extent, box()->width()), itemHeight()); }
 
-    // The number of visible rows changes only with the font, the extent or the first row. The
-    // edit field's height is taken once per font, since QComboBox measures every item for its
-    // size hint.
-    void applyVisibleRows() {
-        if (editHeight <= 0) {
-            editHeight = box()->sizeHint().height();
-        }
-        box()->setMaxVisibleItems(
-            std::max(1, (listHeight - editHeight) / std::max(rowHeight(), 1)));
-    }
-
-    void applyExtentAndHeight() {
-        if (box() == nullptr) {
-            return;
-        }
-        QAbstractItemView *view = box()->view();
-        view->setTextElideMode(Qt::ElideNone);
-        view->setHorizontalScrollBarPolicy(extent > 0 ? Qt::ScrollBarAsNeeded
-                                                      : Qt::ScrollBarAlwaysOff);
+    void applyRowSize() {
         if (auto *model = qobject_cast<QStandardItemModel *>(box()->model())) {
             const QSize size = rowSize();
             for (int row = 0; row < model->rowCount(); ++row) {
@@ -154,9 +173,120 @@ class Combo final : public QtControl {
                     item->setSizeHint(size);
                 }
             }
-            applyVisibleRows();
         }
     }
+
+    // The dropped list's height as Windows' combo box gives it: as tall as all rows and the
+    // border when that is less than the room below the field, at least six rows (or one more
+    // than there are, for fewer than five), then cut to a whole number of rows.
+    int droppedHeight() const {
+        const int row = itemHeight();
+        const int count = box()->count();
+        int height = droppedMax;
+        if (count > 0) {
+            const int all = row * count;
+            if (all < height - kListEdge) {
+                height = all + kListEdge;
+            }
+            if (height < all) {
+                if (count < 5) {
+                    height = (count + 1) * row;
+                } else if (height < 6 * row) {
+                    height = 6 * row;
+                }
+            }
+        }
+        const int inside = std::max(row, height - kListEdge);
+        return inside - inside % row + kListEdge;
+    }
+
+    // Where the dropped list goes on the screen (Qt's global coordinates, from where the box
+    // is shown): below the box, or above it when it would reach the bottom of the screen's
+    // work area; moved sideways onto the screen.
+    QRect droppedRect() const {
+        const QRect shown(box()->mapToGlobal(QPoint(0, 0)), box()->size());
+        const QSize size(shown.width(), droppedHeight());
+        QRect work(primaryOrigin(),
+                   QSize(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)));
+        if (const QScreen *screen = box()->screen()) {
+            work = screen->availableGeometry();
+        }
+        int top = shown.bottom() + 1;
+        if (top + size.height() >= work.bottom() + 1) {
+            top = shown.top() - size.height();
+        }
+        const int left =
+            std::max(work.left(), std::min(shown.left(), work.right() + 1 - size.width()));
+        return QRect(QPoint(left, top), size);
+    }
+
+    // Qt's popup, given the size and place Windows would give the list, with a one-pixel
+    // border and the rows filling the rest.
+    void placePopup() {
+        QAbstractItemView *view = box()->view();
+        QWidget *popup = view->parentWidget();
+        if (popup == nullptr || !popup->isWindow()) {
+            return;
+        }
+        if (auto *frame = qobject_cast<QFrame *>(popup)) {
+            frame->setFrameStyle(QFrame::Box | QFrame::Plain);
+            frame->setLineWidth(1);
+            QPalette palette = frame->palette();
+            palette.setColor(QPalette::WindowText, Qt::black);
+            frame->setPalette(palette);
+        }
+        if (popup->layout() != nullptr) {
+            popup->layout()->setContentsMargins(0, 0, 0, 0);
+            popup->layout()->setSpacing(0);
+        }
+        if (auto *frame = qobject_cast<QFrame *>(view)) {
+            frame->setFrameShape(QFrame::NoFrame);
+        }
+        applyRowSize();
+        popup->setGeometry(droppedRect());
+        watchPopup(popup);
+        syncListWindow();
+    }
+
+    // The list's window object, made on first use.
+    HWND listWindow() {
+        WindowManager &wm = WindowManager::instance();
+        if (wm.find(list) == nullptr) {
+            WindowObject *owner = wm.find(hwnd);
+            if (owner == nullptr) {
+                return nullptr;
+            }
+            WindowObject *o = wm.create();
+            o->cls = listClass();
+            o->proc = DefWindowProcA;
+            o->parent = hwnd;
+            o->instance = owner->instance;
+            o->style = WS_CHILD | WS_BORDER | (owner->style & WS_VSCROLL);
+            o->exStyle = WS_EX_TOPMOST | WS_EX_TOOLWINDOW;
+            o->id = 1000; // the list's id inside a combo box
+            owner->children.push_back(o->handle);
+            list = o->handle;
+            syncListWindow();
+        }
+        return list;
+    }
+
+    // The list window's rectangle (the box's client coordinates: where the popup is shown from
+    // where the box is shown) and visibility, from the popup.
+    void syncListWindow() {
+        WindowObject *o = WindowManager::instance().find(list);
+        QWidget *popup = box()->view()->parentWidget();
+        if (o == nullptr || popup == nullptr) {
+            return;
+        }
+        const bool shown = popup->isVisible();
+        const QRect r = (shown ? popup->geometry() : droppedRect())
+                            .translated(-box()->mapToGlobal(QPoint(0, 0)));
+        o->windowRect = RECT{r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
+        o->style = shown ? (o->style | WS_VISIBLE) : (o->style & ~WS_VISIBLE);
+    }
+
+    void watchPopup(QWidget *popup);
 
     // Where a sorted box puts a new item: after every item that compares less or equal,
     // found by halving (the list stays sorted), so that filling a long list stays quick.
@@ -202,18 +332,50 @@ class Combo final : public QtControl {
                 added->setSizeHint(rowSize());
             }
         }
-        if (box()->count() == 1) {
-            applyVisibleRows();
-        }
         return index;
     }
 
     bool sorted = false;
     int selected = -1;
     int extent = 0;
-    int listHeight = 0;
-    int editHeight = 0; // the closed box's height for the current font; 0: not yet measured
+    int droppedMax = 0; // the list's room below the edit field, border included
+    HWND list = nullptr;
+    bool watching = false;
 };
+
+// Qt shows and hides its popup itself too (a click outside closes it): the list window
+// follows.
+class PopupWatch final : public QObject {
+  public:
+    PopupWatch(HWND combo, QObject *parent) : QObject(parent), combo_(combo) {}
+
+  protected:
+    bool eventFilter(QObject *watched, QEvent *event) override {
+        switch (event->type()) {
+        case QEvent::Show:
+        case QEvent::Hide:
+        case QEvent::Move:
+        case QEvent::Resize:
+            if (Combo *c = controlAs<Combo>(combo_)) {
+                c->syncListWindow();
+            }
+            break;
+        default:
+            break;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+  private:
+    HWND combo_;
+};
+
+void Combo::watchPopup(QWidget *popup) {
+    if (!watching) {
+        popup->installEventFilter(new PopupWatch(hwnd, popup));
+        watching = true;
+    }
+}
 
 LRESULT CALLBACK comboProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     WindowObject *wnd = WindowManager::instance().find(hwnd);
@@ -286,8 +448,18 @@ LRESULT CALLBACK comboProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     }
     case CB_SETHORIZONTALEXTENT:
         c->extent = static_cast<int>(wParam);
-        c->applyExtentAndHeight();
+        c->applyRowSize();
         return 0;
+    case CB_GETITEMHEIGHT:
+        // -1: the edit field; an item (any index, the rows are alike): a row of the list.
+        if (static_cast<INT_PTR>(wParam) == -1) {
+            return c->itemHeight() + kTextPad;
+        }
+        if (static_cast<INT_PTR>(wParam) < -1 ||
+            (box->count() > 0 && static_cast<INT_PTR>(wParam) >= box->count())) {
+            return CB_ERR;
+        }
+        return c->itemHeight();
     case CB_GETHORIZONTALEXTENT:
         return c->extent;
     case CB_SHOWDROPDOWN:
@@ -315,10 +487,9 @@ LRESULT CALLBACK comboProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_SETFONT:
         handleCommonMessage(wnd, msg, wParam, lParam, &result);
         box->view()->setFont(box->font());
-        c->editHeight = 0;
-        c->applyExtentAndHeight();
+        c->applyRowSize();
         // The closed box is as tall as its font needs, as on Windows.
-        wnd->windowRect.bottom = wnd->windowRect.top + box->sizeHint().height();
+        wnd->windowRect.bottom = wnd->windowRect.top + c->closedHeight();
         box->setGeometry(wnd->windowRect.left, wnd->windowRect.top,
                          wnd->windowRect.right - wnd->windowRect.left,
                          wnd->windowRect.bottom - wnd->windowRect.top);
@@ -359,12 +530,32 @@ void registerComboBoxClass() {
             auto combo = std::make_unique<Combo>(wnd);
             // The window is as tall as its edit field; the height given at creation
             // is the dropped-down list's.
-            if (QWidget *widget = combo->widget()) {
-                wnd.windowRect.bottom = wnd.windowRect.top + widget->sizeHint().height();
-            }
+            wnd.windowRect.bottom = wnd.windowRect.top + combo->closedHeight();
             return combo;
         },
         CS_DBLCLKS);
 }
 
 } // namespace vintorel::user32
+
+using namespace vintorel::user32;
+
+extern "C" BOOL WINAPI GetComboBoxInfo(HWND hwnd, PCOMBOBOXINFO info) {
+    Combo *c = controlAs<Combo>(hwnd);
+    if (c == nullptr || c->box() == nullptr || info == nullptr ||
+        info->cbSize < sizeof(COMBOBOXINFO)) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    RECT client{};
+    GetClientRect(hwnd, &client);
+    const LONG fieldBottom = kEdge + c->itemHeight() + kTextPad;
+    info->rcButton = RECT{client.right - kEdge - GetSystemMetrics(SM_CXVSCROLL), kEdge,
+                          client.right - kEdge, fieldBottom};
+    info->rcItem = RECT{kEdge + 1, kEdge + 1, info->rcButton.left - 1, fieldBottom - 1};
+    info->stateButton = 0;
+    info->hwndCombo = hwnd;
+    info->hwndItem = hwnd; // the edit field is part of the box itself here
+    info->hwndList = c->listWindow();
+    return TRUE;
+}

@@ -684,6 +684,8 @@ int WINAPI GetSystemMetrics(int index) {
         return screen.width();
     case SM_CYSCREEN:
         return screen.height();
+    case SM_CXVSCROLL:
+        return 16;
     case SM_CYCAPTION:
         return kCaptionHeight;
     case SM_CXBORDER:

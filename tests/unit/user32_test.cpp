@@ -578,3 +578,71 @@ TEST_F(User32Test, KeyboardFocusMovesAsOnWindows) {
 }
 
 } // namespace
+
+// A drop-down combo box given a font: its rows are the font's cell high (22 for a 22-pixel
+// font), the closed box is the edit field and its edges, and the dropped list is a popup of its
+// own just below the box (above it near the screen's bottom), as tall as its rows and a
+// one-pixel border, up to the height given at creation in whole rows.
+TEST_F(User32Test, ComboBoxListFollowsItsFont) {
+    LOGFONTA lf{};
+    lf.lfHeight = 22;
+    lf.lfWidth = 14;
+    lf.lfCharSet = RUSSIAN_CHARSET;
+    HFONT font = CreateFontIndirectA(&lf);
+    struct Row {
+        int items;
+        bool nearBottom;
+    };
+    for (const Row row : {Row{4, false}, Row{1, false}, Row{40, false}, Row{4, true}}) {
+        SCOPED_TRACE(testing::Message()
+                     << row.items << " items" << (row.nearBottom ? ", low" : ""));
+        HWND parent = make("combo", WS_DLGFRAME | WS_SYSMENU | WS_VISIBLE);
+        if (row.nearBottom) {
+            MoveWindow(parent, 10, GetSystemMetrics(SM_CYSCREEN) - 150, 340, 169, TRUE);
+        }
+        HWND combo = CreateWindowExA(
+            0, "COMBOBOX", "", WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | CBS_DROPDOWN, 33,
+            56, 264, 640, parent, reinterpret_cast<HMENU>(128), GetModuleHandleA(nullptr), nullptr);
+        SendMessageA(combo, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+        SendMessageA(combo, CB_SETHORIZONTALEXTENT, 600, 0);
+        for (int i = 0; i < row.items; ++i) {
+            SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>("Eutelsat W4/Sesat"));
+        }
+        EXPECT_EQ(SendMessageA(combo, CB_GETITEMHEIGHT, 0, 0), 22);
+        EXPECT_EQ(SendMessageA(combo, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0), 26);
+        RECT box{};
+        GetWindowRect(combo, &box);
+        EXPECT_EQ(box.bottom - box.top, 30);
+
+        SendMessageA(combo, CB_SHOWDROPDOWN, TRUE, 0);
+        drain();
+        COMBOBOXINFO info{};
+        info.cbSize = sizeof info;
+        ASSERT_TRUE(GetComboBoxInfo(combo, &info));
+        EXPECT_TRUE(IsWindowVisible(info.hwndList));
+        EXPECT_TRUE(SendMessageA(combo, CB_GETDROPPEDSTATE, 0, 0));
+        RECT list{};
+        GetWindowRect(info.hwndList, &list);
+        const int height = list.bottom - list.top;
+        EXPECT_EQ(list.left, box.left);
+        EXPECT_EQ(list.right, box.right);
+        if (row.nearBottom) {
+            EXPECT_EQ(list.bottom, box.top) << "no room below: the list opens upwards";
+        } else {
+            EXPECT_EQ(list.top, box.bottom);
+        }
+        if (row.items < 27) {
+            EXPECT_EQ(height, 22 * row.items + 2);
+        } else {
+            // The height given at creation less the edit field, in whole rows.
+            EXPECT_EQ((height - 2) % 22, 0) << height;
+            EXPECT_LE(height, 640 - 30);
+            EXPECT_GT(height, 640 - 30 - 22 - 16);
+        }
+        SendMessageA(combo, CB_SHOWDROPDOWN, FALSE, 0);
+        drain();
+        EXPECT_FALSE(IsWindowVisible(info.hwndList));
+        DestroyWindow(parent);
+    }
+    DeleteObject(font);
+}
