@@ -4,9 +4,10 @@
 // groups as Windows does). The arrows read the buddy's text first, stop at the ends of the range
 // (or wrap with UDS_WRAP), run backwards when the lower bound is the greater one, and repeat
 // while held; UDS_ARROWKEYS lets the buddy's Up and Down keys step too. UDS_ALIGNLEFT and
-// UDS_ALIGNRIGHT attach the control to that edge of the buddy, which moves and narrows to make
-// room. Parent notifications: WM_VSCROLL (or WM_HSCROLL for UDS_HORZ) with SB_THUMBPOSITION and
-// SB_ENDSCROLL. Not implemented: UDN_DELTAPOS (WM_NOTIFY), acceleration tables, UDS_HOTTRACK.
+// UDS_ALIGNRIGHT attach the control to that edge of the buddy, which moves and narrows by the
+// control's default width of 16 (the control overlaps an edit box's border by 2). Parent
+// notifications: WM_VSCROLL (or WM_HSCROLL for UDS_HORZ) with SB_THUMBPOSITION and SB_ENDSCROLL.
+// Not implemented: UDN_DELTAPOS (WM_NOTIFY), acceleration tables, UDS_HOTTRACK.
 #include "user32/controls.h"
 
 #include <commctrl.h>
@@ -24,6 +25,9 @@
 namespace vintorel::user32 {
 
 namespace {
+
+constexpr int kDefaultWidth = 16; // a vertical up-down's width, as Windows sizes it
+constexpr int kBuddyBorder = 2;   // the edge of an edit box the control overlaps
 
 constexpr WORD SB_THUMBPOSITION = 4;
 constexpr WORD SB_ENDSCROLL = 8;
@@ -132,15 +136,25 @@ class UpDown final : public QtControl {
         if (!(style & (UDS_ALIGNLEFT | UDS_ALIGNRIGHT))) {
             return;
         }
-        const int width = self->windowRect.right - self->windowRect.left;
+        // As Windows' up-down: the buddy gives up the control's default width whatever width
+        // the control was created with, and a control beside an edit box (which has a border)
+        // is two pixels wider so that it overlaps that border.
         RECT r = b->windowRect;
         int x = 0;
+        int width = kDefaultWidth;
         if (style & UDS_ALIGNLEFT) {
             x = r.left;
-            r.left += width;
+            r.left += kDefaultWidth;
         } else {
-            r.right -= width;
+            r.right -= kDefaultWidth;
             x = r.right;
+        }
+        if (editLineOf(buddy) != nullptr) {
+            if (style & UDS_ALIGNLEFT) {
+                width += kBuddyBorder;
+            } else {
+                x -= kBuddyBorder;
+            }
         }
         MoveWindow(buddy, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
         MoveWindow(hwnd, x, r.top, width, r.bottom - r.top, TRUE);

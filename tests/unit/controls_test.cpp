@@ -136,12 +136,12 @@ TEST_F(ControlsTest, UpDownWritesItsBuddyAndStopsAtTheRange) {
     ASSERT_NE(updown, nullptr);
     EXPECT_EQ(textOf(edit), "12245");
     EXPECT_EQ(reinterpret_cast<HWND>(SendMessageA(updown, UDM_GETBUDDY, 0, 0)), edit);
-    // Attached to the buddy's left edge; the buddy moved right and narrowed.
+    // Attached to the buddy's left edge, over its border; the buddy moved right and narrowed.
     RECT e{}, u{};
     GetWindowRect(edit, &e);
     GetWindowRect(updown, &u);
-    EXPECT_EQ(u.right, e.left);
-    EXPECT_EQ(e.right - e.left, 145);
+    EXPECT_EQ(u.right, e.left + 2);
+    EXPECT_EQ(e.right - e.left, 149);
     EXPECT_EQ(u.bottom - u.top, 28);
 
     // The arrows read the buddy's text first.

@@ -59,9 +59,10 @@ TEST_F(LayoutTest, ControlsHaveTheirClassesTextsIdsAndPlaces) {
         {&AppState::modeButton, "BUTTON", "MODE 0", 127, {33, 112, 99, 133}, WS_VISIBLE},
         {&AppState::backButton, "BUTTON", "<BACK", 115, {132, 112, 198, 133}, WS_VISIBLE | WS_DISABLED},
         {&AppState::findButton, "BUTTON", "FIND>", 114, {231, 112, 297, 133}, WS_VISIBLE},
-        // The up-down control took the edit box's left 20 pixels.
-        {&AppState::editBox, "EDIT", "12245", 110, {53, 56, 198, 84}, ES_NUMBER | ES_CENTER},
-        {&AppState::upDown, "msctls_updown32", "", 111, {33, 56, 53, 84},
+        // The up-down control took the edit box's left 16 pixels and overlaps its border by 2,
+        // whatever width it was created with, as Windows places it.
+        {&AppState::editBox, "EDIT", "12245", 110, {49, 56, 198, 84}, ES_NUMBER | ES_CENTER},
+        {&AppState::upDown, "msctls_updown32", "", 111, {33, 56, 51, 84},
          UDS_SETBUDDYINT | UDS_ALIGNLEFT | UDS_ARROWKEYS | UDS_NOTHOUSANDS},
         {&AppState::horizontalRadio, "BUTTON", "Horizontal", 117, {33, 56, 198, 84}, BS_AUTORADIOBUTTON},
         {&AppState::verticalRadio, "BUTTON", "Vertical", 118, {198, 56, 297, 84}, BS_AUTORADIOBUTTON},
