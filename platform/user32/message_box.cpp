@@ -10,9 +10,13 @@
 #include "vintorel_platform.h"
 
 #include <QApplication>
+#include <QDialogButtonBox>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
+#include <QScreen>
+
+#include <algorithm>
 
 using namespace vintorel::user32;
 
@@ -77,6 +81,19 @@ int resultFor(QMessageBox::StandardButton button, UINT type) {
     }
 }
 
+// Windows puts a message box in the middle of the work area of the screen its owner is on, not
+// over the owner. The position goes as the layer moves every top-level window: the Win32
+// window rectangle's corner to Qt's frame position.
+void centreOnScreen(QMessageBox *box, QWidget *owner) {
+    const Insets in = nonClientInsets(WS_POPUP | WS_CAPTION | WS_SYSMENU, 0, true);
+    const QSize outer = box->size() + QSize(in.left + in.right, in.top + in.bottom);
+    const QScreen *screen = owner != nullptr ? owner->screen() : QGuiApplication::primaryScreen();
+    const QRect work = screen != nullptr ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+    const QPoint corner(work.left() + (work.width() - outer.width()) / 2,
+                        work.top() + (work.height() - outer.height()) / 2);
+    box->move(corner);
+}
+
 } // namespace
 
 extern "C" {
@@ -110,6 +127,14 @@ int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
         new QMessageBox(iconFor(type), vintorel::fromCp1251(caption ? caption : "Error"),
                         vintorel::fromCp1251(text ? text : ""), set.buttons, parent);
     box->setDefaultButton(set.defaultButton);
+    // As on Windows: the buttons in one row in the middle of the box, text only (some Qt
+    // styles and desktop themes give standard buttons icons and put them at the right).
+    for (QAbstractButton *button : box->buttons()) {
+        button->setIcon(QIcon());
+    }
+    if (auto *row = box->findChild<QDialogButtonBox *>()) {
+        row->setCenterButtons(true);
+    }
     box->setWindowModality(Qt::ApplicationModal);
     box->setAttribute(Qt::WA_DeleteOnClose, false);
 
@@ -123,6 +148,7 @@ int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
     bool finished = false;
     QObject::connect(box, &QDialog::finished, [&finished](int) { finished = true; });
     box->show();
+    centreOnScreen(box, parent);
     box->raise();
     box->activateWindow();
     runModalLoop([&] { return finished || box.isNull() || wm.quitPosted; });
