@@ -245,6 +245,7 @@ class Combo final : public QtControl {
         applyRowSize();
         popup->setGeometry(droppedRect());
         watchPopup(popup);
+        listWindow();
         syncListWindow();
     }
 

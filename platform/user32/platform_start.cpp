@@ -1,12 +1,17 @@
 // Starting the platform in a process: one QApplication for the program's thread. The
 // application never runs Qt's own event loop; GetMessageA drives it. The caret of edit boxes
 // blinks at Windows' rate; window images reach an X server over its socket rather than shared
-// memory. Not done here: anything the program's windows need (fontconfig is
-// left to load at the first text measured: loading it ahead on a second thread gained less than
-// the noise of a start-up and kept its configuration alive past Qt's own clean-up).
+// memory; the window list for outside tools is started when asked for (window_tree.cpp). Not done
+// here: anything the program's windows need (fontconfig is left to load at the first text measured:
+// loading it ahead on a second thread gained less than the noise of a start-up and kept its
+// configuration alive past Qt's own clean-up).
 #include "vintorel_platform.h"
 
 #include <QApplication>
+
+namespace vintorel::user32 {
+void startWindowTree(); // window_tree.cpp
+} // namespace vintorel::user32
 
 namespace {
 
@@ -43,4 +48,5 @@ extern "C" void VintorelPlatformStart(int *argc, char **argv) {
     app->setApplicationName("Vintorel");
     app->setQuitOnLastWindowClosed(false);
     QApplication::setCursorFlashTime(kCaretCycleMs);
+    vintorel::user32::startWindowTree();
 }
