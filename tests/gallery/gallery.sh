@@ -1,0 +1,20 @@
+#!/usr/bin/env bash
+# The screen gallery: every screen of the Linux program beside the same screen of the Windows
+# program under Wine, at the same screen size, one picture per screen with what differs below
+# it, and a check that fails on a difference docs/windows.md does not list with its reason.
+#   gallery.sh LINUX_PROGRAM WINDOWS_BIN_DIR OUT_DIR [XVFB_SCREEN]
+# OUT_DIR gets linux/ and windows/ (the screens and window lists of each side) and, at its top,
+# one side-by-side picture per screen and report.txt. Needs the Wine prefix of the test run
+# (WINEPREFIX, made by tests/wine/prefix.sh); skipped (77) without Wine or ImageMagick.
+set -euo pipefail
+linux=$1
+windows=$2
+out=$3
+here=$(cd "$(dirname "$0")" && pwd)
+command -v convert >/dev/null || { echo "SKIP: ImageMagick is missing"; exit 77; }
+command -v wine >/dev/null || { echo "SKIP: Wine is not installed"; exit 77; }
+mkdir -p "$out"
+rm -f "$out"/*.png "$out"/report.txt
+bash "$here/capture.sh" "$linux" "$out/linux"
+bash "$here/capture.sh" "$windows/vintorel.exe" "$out/windows" "$windows/wintree.exe"
+python3 "$here/compare.py" "$out/linux" "$out/windows" "$out" "$here/../../docs/windows.md"
