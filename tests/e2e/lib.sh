@@ -62,7 +62,7 @@ fail() {
 e2e_start_x() {
     local fifo="$E2E_TMP/displayfd"
     mkfifo "$fifo"
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$fifo" >"$E2E_TMP/xvfb.log" 2>&1 &
+    Xvfb -displayfd 3 -screen 0 "${E2E_SCREEN:-1280x1024}x24" -nolisten tcp -noreset 3>"$fifo" >"$E2E_TMP/xvfb.log" 2>&1 &
     E2E_PIDS+=($!)
     local display=""
     read -r -t 20 display <"$fifo" || true
@@ -157,16 +157,22 @@ e2e_default_list() {
     printf '%s' "[Astra 1B-1H,2C   19.2e]=12515h22000;[Eutelsat W4/Sesat   36.0e]=12360h26480;[HotBird 1-6   13.0e]=10723h29900;[Sirius 2/3,Astra 1A   5.0e]=12465h10787;" >"$1/Data/satellite.ini"
 }
 
+# A client coordinate of the program as a point of the screen: the program's pixels are
+# E2E_SCALE screen pixels each (1 unless a check scales the desktop, as at 144 DPI).
+e2e_scaled() {
+    awk -v v="$1" -v s="${E2E_SCALE:-1}" 'BEGIN { printf "%d\n", v * s + 0.5 }'
+}
+
 # Clicks at client coordinates ($2, $3) of window $1.
 e2e_click() {
-    xdotool mousemove --window "$1" "$2" "$3" click 1
+    xdotool mousemove --window "$1" "$(e2e_scaled "$2")" "$(e2e_scaled "$3")" click 1
     sleep 0.3
 }
 
 # Double-clicks at client coordinates ($2, $3) of window $1, then waits longer than a
 # double-click, so that a following click stands alone.
 e2e_double_click() {
-    xdotool mousemove --window "$1" "$2" "$3" click --repeat 2 --delay 80 1
+    xdotool mousemove --window "$1" "$(e2e_scaled "$2")" "$(e2e_scaled "$3")" click --repeat 2 --delay 80 1
     sleep 0.6
 }
 

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Compares the screens of the Linux program with those of the Windows program under Wine.
 
-    compare.py LINUX_DIR WINE_DIR OUT_DIR KNOWN_MD
+    compare.py LINUX_DIR WINE_DIR OUT_DIR KNOWN_MD [SCALE]
 
 Each DIR holds, per screen, NAME.png (the whole screen) and NAME.json (the windows shown, as
 capture.sh keeps them). Fonts differ between the two (Wine maps the default face to its own),
@@ -13,6 +13,11 @@ colours at fixed points. Every difference has a key (e.g. rect:edit:110); a key 
 KNOWN_MD's section "Screens that differ" as `key` is a known difference with its reason there.
 OUT_DIR receives one picture per screen (Linux left, Wine right, the differences below) and
 report.txt. Exit code 1 when a difference is not known.
+
+SCALE (144 DPI: 1.5) compares a Linux program whose desktop is scaled by that factor with the
+unscaled Windows program: Windows scales a program that declares no DPI awareness as one
+picture, keeping its geometry in its own pixels, so the window lists must agree as they are
+and the Windows pictures are the unscaled ones, enlarged.
 """
 import fnmatch
 import json
@@ -99,14 +104,18 @@ def centre(rect):
     return ((rect[0] + rect[2]) // 2, (rect[1] + rect[3]) // 2)
 
 
-def pixel(png, x, y):
+def pixel(png, origin, point, scale=1.0):
+    """The colour of the client pixel `point` of a window whose client area is at `origin`, in
+    a picture taken at that scale (the window is drawn from its scaled origin)."""
+    x = int(origin[0] * scale + 0.5) + int(point[0] * scale + scale / 2)
+    y = int(origin[1] * scale + 0.5) + int(point[1] * scale + scale / 2)
     out = subprocess.run(["convert", png, "-crop", f"1x1+{x}+{y}", "-depth", "8", "txt:-"],
                          capture_output=True, text=True, check=True).stdout
     match = re.search(r"#([0-9A-Fa-f]{6})", out)
     return match.group(1).upper() if match else "?"
 
 
-def compare(name, linux, wine, linux_png, wine_png):
+def compare(name, linux, wine, linux_png, wine_png, scale=1.0):
     """The differences of one screen: a list of (key, what)."""
     diffs = []
     if not linux.main or not wine.main:
@@ -149,8 +158,8 @@ def compare(name, linux, wine, linux_png, wine_png):
         for what, (x, y) in points.items():
             if any(r[0] <= x < r[2] and r[1] <= y < r[3] for r in covers):
                 continue  # another window is over that point
-            ca = pixel(linux_png, linux.origin[0] + x, linux.origin[1] + y)
-            cb = pixel(wine_png, wine.origin[0] + x, wine.origin[1] + y)
+            ca = pixel(linux_png, linux.origin, (x, y), scale)
+            cb = pixel(wine_png, wine.origin, (x, y))
             if ca != cb:
                 diffs.append((f"colour:{what}", f"{what} at ({x}, {y}) is #{ca} here, #{cb} on Windows"))
     if len(linux.boxes) != len(wine.boxes):
@@ -185,7 +194,7 @@ def known_keys(markdown):
     return keys
 
 
-def picture(name, linux, wine, linux_png, wine_png, lines, out):
+def picture(name, linux, wine, linux_png, wine_png, lines, out, scale=1.0):
     """Linux and Wine side by side, cropped alike around the program's windows, the
     differences written below."""
     boxes = []
@@ -199,15 +208,18 @@ def picture(name, linux, wine, linux_png, wine_png, lines, out):
     bottom = max(b[3] for b in boxes) + 8
     width, height = right - left, bottom - top
     crops = []
-    for label, s, png in (("Linux", linux, linux_png), ("Windows (Wine)", wine, wine_png)):
+    for label, s, png, factor in (("Linux", linux, linux_png, scale),
+                                  ("Windows (Wine)", wine, wine_png, 1.0)):
         crop = os.path.join(out, f".{name}-{label[0]}.png")
-        subprocess.run(["convert", png, "-crop", f"{width}x{height}+{s.origin[0] + left}+{s.origin[1] + top}",
-                        "+repage", "-background", "white", "-splice", "0x18", "-font", FONT, "-gravity", "north",
+        x, y = s.origin[0] + left, s.origin[1] + top
+        area = f"{round(width * factor)}x{round(height * factor)}+{round(x * factor)}+{round(y * factor)}"
+        enlarge = ["-resize", f"{round(scale * 100)}%"] if factor != scale else []
+        subprocess.run(["convert", png, "-crop", area, "+repage", *enlarge, "-background", "white", "-splice", "0x18", "-font", FONT, "-gravity", "north",
                         "-annotate", "+0+2", label, crop], check=True)
         crops.append(crop)
     text = "\n".join(lines) if lines else "no differences"
     note = os.path.join(out, f".{name}-note.png")
-    subprocess.run(["convert", "-size", f"{2 * width + 8}x", "-background", "white", "-font", FONT, "-pointsize", "11",
+    subprocess.run(["convert", "-size", f"{round(2 * width * scale) + 8}x", "-background", "white", "-font", FONT, "-pointsize", "11",
                     f"caption:{name}\n{text}", note], check=True)
     subprocess.run(["convert", "(", crops[0], crops[1], "-bordercolor", "white", "-border", "2", "+append", ")",
                     note, "-append", os.path.join(out, f"{name}.png")], check=True)
@@ -217,6 +229,7 @@ def picture(name, linux, wine, linux_png, wine_png, lines, out):
 
 def main():
     linux_dir, wine_dir, out, known_md = sys.argv[1:5]
+    scale = float(sys.argv[5]) if len(sys.argv) > 5 else 1.0
     os.makedirs(out, exist_ok=True)
     known = known_keys(known_md)
     names = sorted(f[:-5] for f in os.listdir(linux_dir) if f.endswith(".json"))
@@ -237,11 +250,11 @@ def main():
         linux, wine = Screen(load(os.path.join(linux_dir, name + ".json"))), Screen(load(wine_json))
         linux_png, wine_png = os.path.join(linux_dir, name + ".png"), os.path.join(wine_dir, name + ".png")
         lines = []
-        for key, what in compare(name, linux, wine, linux_png, wine_png):
+        for key, what in compare(name, linux, wine, linux_png, wine_png, scale):
             listed = any(fnmatch.fnmatchcase(key, k) for k in known)
             unknown += 0 if listed else 1
             lines.append(f"{'known' if listed else 'NEW'}  {key}: {what}")
-        picture(name, linux, wine, linux_png, wine_png, lines, out)
+        picture(name, linux, wine, linux_png, wine_png, lines, out, scale)
         report.append(f"{name}: " + ("same" if not lines else f"{len(lines)} difference(s)"))
         report.extend("    " + line for line in lines)
     summary = f"{len(names)} screens, {sum(1 for r in report if r.startswith('    '))} differences, {unknown} not known"

@@ -4,7 +4,10 @@
 # it, and a check that fails on a difference docs/windows.md does not list with its reason.
 #   gallery.sh LINUX_PROGRAM WINDOWS_BIN_DIR OUT_DIR [XVFB_SCREEN]
 # OUT_DIR gets linux/ and windows/ (the screens and window lists of each side) and, at its top,
-# one side-by-side picture per screen and report.txt. Needs the Wine prefix of the test run
+# one side-by-side picture per screen and report.txt; then 144dpi/ the same for a desktop
+# scaled to 150 % (the Linux program with QT_SCALE_FACTOR=1.5 on a screen 1.5 times as large,
+# beside the Windows pictures enlarged by 1.5, as Windows shows a program that declares no DPI
+# awareness). Needs the Wine prefix of the test run
 # (WINEPREFIX, made by tests/wine/prefix.sh); skipped (77) without Wine or ImageMagick.
 set -euo pipefail
 linux=$1
@@ -17,4 +20,9 @@ mkdir -p "$out"
 rm -f "$out"/*.png "$out"/report.txt
 bash "$here/capture.sh" "$linux" "$out/linux"
 bash "$here/capture.sh" "$windows/vintorel.exe" "$out/windows" "$windows/wintree.exe"
-python3 "$here/compare.py" "$out/linux" "$out/windows" "$out" "$here/../../docs/windows.md"
+known="$here/../../docs/windows.md"
+status=0
+python3 "$here/compare.py" "$out/linux" "$out/windows" "$out" "$known" || status=1
+E2E_SCREEN=1920x1536 E2E_SCALE=1.5 QT_SCALE_FACTOR=1.5 bash "$here/capture.sh" "$linux" "$out/linux-144dpi"
+python3 "$here/compare.py" "$out/linux-144dpi" "$out/windows" "$out/144dpi" "$known" 1.5 || status=1
+exit "$status"
