@@ -5,6 +5,8 @@
 # one (a name ending in .exe) runs under Wine in the prefix WINEPREFIX names (made by
 # tests/wine/prefix.sh, with the simulated card registered). Without Wine installed a Windows
 # check is skipped (exit 77). Paths handed to the program go through e2e_path.
+# VINTOREL_WINE32=1: the program is the 32-bit build; its card is registered with the 32-bit
+# regsvr32, and the check is skipped (77) where Wine cannot run 32-bit programs.
 set -euo pipefail
 
 E2E_TMP=$(mktemp -d)
@@ -18,6 +20,15 @@ if [ "$E2E_WINE" = 1 ]; then
     if ! command -v wine >/dev/null || ! command -v wineserver >/dev/null; then
         echo "SKIP: Wine is not installed"
         exit 77
+    fi
+    E2E_REGSVR32=regsvr32
+    if [ "${VINTOREL_WINE32:-0}" = 1 ]; then
+        source "$(dirname "${BASH_SOURCE[0]}")/../wine/wine32.sh"
+        if reason=$(wine32_missing); then
+            echo "SKIP: $reason"
+            exit 77
+        fi
+        E2E_REGSVR32='C:\windows\syswow64\regsvr32.exe'
     fi
     [ -n "${WINEPREFIX:-}" ] && [ -f "$WINEPREFIX/system.reg" ] || {
         echo "FAIL: no Wine prefix at '${WINEPREFIX:-}' (tests/wine/prefix.sh makes it)" >&2
@@ -91,11 +102,11 @@ e2e_start_wineserver() {
 
 # Under Wine: the simulated card's server DLL beside the program, registered or not.
 e2e_register_card() {
-    wine regsvr32 /s "$(e2e_path "$(dirname "$VINTOREL_BIN")/vintorel_tuner_sim.dll")" ||
+    wine "$E2E_REGSVR32" /s "$(e2e_path "$(dirname "$VINTOREL_BIN")/vintorel_tuner_sim.dll")" ||
         fail "cannot register the simulated card"
 }
 e2e_unregister_card() {
-    wine regsvr32 /s /u "$(e2e_path "$(dirname "$VINTOREL_BIN")/vintorel_tuner_sim.dll")" ||
+    wine "$E2E_REGSVR32" /s /u "$(e2e_path "$(dirname "$VINTOREL_BIN")/vintorel_tuner_sim.dll")" ||
         fail "cannot unregister the simulated card"
 }
 
