@@ -35,7 +35,7 @@ InstallDirRegKey HKCU "${UNINSTALL_KEY}" "InstallLocation"
 
 !define MUI_FINISHPAGE_RUN "$INSTDIR\vintorel.exe"
 !define MUI_FINISHPAGE_SHOWREADME "$INSTDIR\readme.txt"
-!define MUI_FINISHPAGE_TEXT "Vintorel ${VERSION} ($Bits-bit) is installed.$\r$\n$\r$\nIf Vintorel says $\"Cannot create filter graph manager$\", no tuner card filter for $Bits-bit programs is registered: install the card's driver software, or run this installer again and pick the other program (32-bit or 64-bit), or tick the simulated card to try Vintorel without a card. readme.txt tells how to see which filter your driver installed."
+!define MUI_FINISHPAGE_TEXT "Vintorel ${VERSION} ($Bits-bit) is installed.$\r$\n$\r$\nIf it says $\"Cannot create filter graph manager$\", no tuner card filter for $Bits-bit programs is registered: install the card's driver, or run this installer again and pick the other program or the simulated card. readme.txt tells how to see which filter your driver installed."
 !insertmacro MUI_PAGE_COMPONENTS
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES

@@ -10,6 +10,8 @@ set -euo pipefail
 if [ "${VINTOREL_WINE32:-0}" = 1 ]; then
     source "$(dirname "$0")/../wine/wine32.sh"
     if reason=$(wine32_missing); then echo "skipped: $reason"; exit 77; fi
+else
+    source "$(dirname "$0")/../wine/wine64.sh"
 fi
 [ -x "$1/decode_clips" ] || { echo "skipped: no $1/decode_clips (the Linux build's)"; exit 77; }
 linux=$(cd "$1" && pwd) windows=$(cd "$2" && pwd)

@@ -15,6 +15,8 @@ if [ "${VINTOREL_WINE32:-0}" = 1 ]; then
     fi
     wine_regsvr32='C:\windows\syswow64\regsvr32.exe'
     wine_reg_view=(/reg:32)
+else
+    source "$(dirname "${BASH_SOURCE[0]}")/../wine/wine64.sh"
 fi
 export WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 fail() { echo "FAIL: $*" >&2; exit 1; }

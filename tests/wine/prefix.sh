@@ -26,6 +26,8 @@ if [ "$bits" = 32 ]; then
     fi
     regsvr32='C:\windows\syswow64\regsvr32.exe'
     [ -f "$prefix/drive_c/windows/syswow64/regsvr32.exe" ] || rm -f "$prefix/.vintorel-ready"
+else
+    source "$(dirname "$0")/wine64.sh"
 fi
 export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win64
 unset DISPLAY
