@@ -35,6 +35,7 @@ InstallDirRegKey HKCU "${UNINSTALL_KEY}" "InstallLocation"
 
 !define MUI_FINISHPAGE_RUN "$INSTDIR\vintorel.exe"
 !define MUI_FINISHPAGE_SHOWREADME "$INSTDIR\readme.txt"
+!define MUI_FINISHPAGE_TEXT_LARGE
 !define MUI_FINISHPAGE_TEXT "Vintorel ${VERSION} ($Bits-bit) is installed.$\r$\n$\r$\nIf it says $\"Cannot create filter graph manager$\", no tuner card filter for $Bits-bit programs is registered: install the card's driver, or run this installer again and pick the other program or the simulated card. readme.txt tells how to see which filter your driver installed."
 !insertmacro MUI_PAGE_COMPONENTS
 !insertmacro MUI_PAGE_DIRECTORY
@@ -51,7 +52,7 @@ Section "Vintorel" SecProgram
 SectionEnd
 
 ; One of these two, chosen like radio buttons (.onSelChange).
-Section "32-bit program (for most tuner cards)" Sec32
+Section "32-bit program" Sec32
   Call RemoveOtherBitness
   SetOutPath "$INSTDIR"
   File "${STAGE32}\vintorel.exe"
@@ -60,7 +61,7 @@ Section "32-bit program (for most tuner cards)" Sec32
   File "${STAGE32}\readme.txt"
 SectionEnd
 
-Section /o "64-bit program (for a 64-bit tuner filter)" Sec64
+Section /o "64-bit program" Sec64
   Call RemoveOtherBitness
   SetOutPath "$INSTDIR"
   File "${STAGE64}\vintorel.exe"
