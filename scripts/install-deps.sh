@@ -16,6 +16,7 @@ packages=(
 if [ "${1:-}" = "--test" ]; then
     packages+=(xvfb xauth xdotool x11-utils imagemagick python3 clang-format
                g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
+               g++-mingw-w64-i686-posix binutils-mingw-w64-i686
                wine wine64 nsis zip unzip clang libclang-rt-14-dev
                qemu-system-x86 busybox-static kmod linux-headers-amd64 make xz-utils)
 fi

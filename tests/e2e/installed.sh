@@ -3,14 +3,16 @@
 # the simulated card) puts it in a folder of its own; the installed program, started there,
 # opens its window, measures with the card (the first default satellite, FIND>: the card's log
 # shows it tuned and polled) and ends with exit code 0 on Escape; the uninstaller removes it.
-#   installed.sh SETUP_EXE
+#   installed.sh SETUP_EXE [OPTION...]     (OPTIONs for the installer: /64 for the 64-bit program)
 setup=$(cd "$(dirname "$1")" && pwd)/$(basename "$1")
+shift
+options=("$@")
 command -v wine >/dev/null || { echo "SKIP: Wine is not installed"; exit 77; }
 dir="${WINEPREFIX:?}/drive_c/VintorelInstalled"
 VINTOREL_BIN="$dir/vintorel.exe"
 source "$(dirname "$0")/lib.sh"
 rm -rf "$dir"
-wine "$setup" /S /SIMULATED '/D=C:\VintorelInstalled' || fail "the installer failed"
+wine "$setup" /S /SIMULATED "${options[@]}" '/D=C:\VintorelInstalled' || fail "the installer failed"
 [ -f "$VINTOREL_BIN" ] || fail "no vintorel.exe in $dir"
 trap 'wine "C:\\VintorelInstalled\\Uninstall.exe" /S "_?=C:\\VintorelInstalled" || true; rm -rf "$dir"; e2e_cleanup' EXIT
 e2e_start_x

@@ -5,6 +5,9 @@
 # one (a name ending in .exe) runs under Wine in the prefix WINEPREFIX names (made by
 # tests/wine/prefix.sh, with the simulated card registered). Without Wine installed a Windows
 # check is skipped (exit 77). Paths handed to the program go through e2e_path.
+# VINTOREL_WINE32=1: the program is the 32-bit build; its card is registered with the 32-bit
+# regsvr32, and the check is skipped (77) where Wine cannot run 32-bit programs. Otherwise only
+# 64-bit Wine is used (tests/wine/wine64.sh).
 set -euo pipefail
 
 E2E_TMP=$(mktemp -d)
@@ -18,6 +21,19 @@ if [ "$E2E_WINE" = 1 ]; then
     if ! command -v wine >/dev/null || ! command -v wineserver >/dev/null; then
         echo "SKIP: Wine is not installed"
         exit 77
+    fi
+    E2E_REGSVR32=regsvr32
+    if [ "${VINTOREL_WINE32:-0}" = 1 ]; then
+        source "$(dirname "${BASH_SOURCE[0]}")/../wine/wine32.sh"
+        if reason=$(wine32_missing); then
+            echo "SKIP: $reason"
+            exit 77
+        fi
+        E2E_REGSVR32='C:\windows\syswow64\regsvr32.exe'
+        E2E_WINE_LOADER=wine
+    else
+        source "$(dirname "${BASH_SOURCE[0]}")/../wine/wine64.sh"
+        E2E_WINE_LOADER=$wine64_loader
     fi
     [ -n "${WINEPREFIX:-}" ] && [ -f "$WINEPREFIX/system.reg" ] || {
         echo "FAIL: no Wine prefix at '${WINEPREFIX:-}' (tests/wine/prefix.sh makes it)" >&2
@@ -91,11 +107,11 @@ e2e_start_wineserver() {
 
 # Under Wine: the simulated card's server DLL beside the program, registered or not.
 e2e_register_card() {
-    wine regsvr32 /s "$(e2e_path "$(dirname "$VINTOREL_BIN")/vintorel_tuner_sim.dll")" ||
+    wine "$E2E_REGSVR32" /s "$(e2e_path "$(dirname "$VINTOREL_BIN")/vintorel_tuner_sim.dll")" ||
         fail "cannot register the simulated card"
 }
 e2e_unregister_card() {
-    wine regsvr32 /s /u "$(e2e_path "$(dirname "$VINTOREL_BIN")/vintorel_tuner_sim.dll")" ||
+    wine "$E2E_REGSVR32" /s /u "$(e2e_path "$(dirname "$VINTOREL_BIN")/vintorel_tuner_sim.dll")" ||
         fail "cannot unregister the simulated card"
 }
 
@@ -103,7 +119,7 @@ e2e_unregister_card() {
 e2e_start_app() {
     local workdir=$1
     if [ "$E2E_WINE" = 1 ]; then
-        (cd "$workdir" && exec wine "$VINTOREL_BIN") >"$E2E_TMP/app.out" 2>&1 &
+        (cd "$workdir" && exec "$E2E_WINE_LOADER" "$VINTOREL_BIN") >"$E2E_TMP/app.out" 2>&1 &
     else
         (cd "$workdir" && exec "$VINTOREL_BIN") >"$E2E_TMP/app.out" 2>&1 &
     fi

@@ -5,7 +5,14 @@
 #   compare_decoders.sh LINUX_BIN_DIR WINDOWS_BIN_DIR [DATA_PARENT]
 # LINUX_BIN_DIR holds decode_clips, WINDOWS_BIN_DIR decode_clips.exe and OptimFROG.dll;
 # DATA_PARENT (default: the repository) holds Data/. Wine runs in the caller's WINEPREFIX.
+# The 32-bit build's (VINTOREL_WINE32=1) is skipped (77) where Wine cannot run 32-bit programs.
 set -euo pipefail
+if [ "${VINTOREL_WINE32:-0}" = 1 ]; then
+    source "$(dirname "$0")/../wine/wine32.sh"
+    if reason=$(wine32_missing); then echo "skipped: $reason"; exit 77; fi
+else
+    source "$(dirname "$0")/../wine/wine64.sh"
+fi
 [ -x "$1/decode_clips" ] || { echo "skipped: no $1/decode_clips (the Linux build's)"; exit 77; }
 linux=$(cd "$1" && pwd) windows=$(cd "$2" && pwd)
 data_parent=${3:-$(cd "$(dirname "$0")/../.." && pwd)}

@@ -4,7 +4,8 @@
 # per user) unless forced, and unregistering removes only what it wrote and puts back what it
 # was forced over.
 #   regsvr32_check.sh BIN_DIR      (BIN_DIR holds vintorel_tuner_sim.dll)
-# Uses the caller's WINEPREFIX (and puts the class id's entries back as it found them), or a
+# The 32-bit build's DLL (VINTOREL_WINE32=1) with the 32-bit regsvr32, in the 32-bit registry
+# view. Uses the caller's WINEPREFIX (and puts the class id's entries back as it found them), or a
 # fresh one.
 set -euo pipefail
 bin=$(cd "$1" && pwd)
@@ -18,23 +19,23 @@ other='C:\drivers\card.ax'
 value() {
     local v
     if [ "$2" = default ]; then
-        v=$(wine reg query "$(key "$1")\\InprocServer32" /ve 2>/dev/null | tr -d '\r' |
+        v=$(wine reg query "$(key "$1")\\InprocServer32" /ve "${wine_reg_view[@]}" 2>/dev/null | tr -d '\r' |
             sed -n 's/^ *(Default) *REG_[A-Z_]* *//p')
     else
-        v=$(wine reg query "$(key "$1")\\InprocServer32" /v "$2" 2>/dev/null | tr -d '\r' |
+        v=$(wine reg query "$(key "$1")\\InprocServer32" /v "$2" "${wine_reg_view[@]}" 2>/dev/null | tr -d '\r' |
             sed -n "s/^ *$2 *REG_[A-Z_]* *//p")
     fi
     echo "${v:-none}"
 }
 name() { case $1 in "$ours") echo ours ;; "$other") echo other ;; *) echo "$1" ;; esac; }
 install_other() { # a card driver's registration, with a value of its own beside it
-    wine reg add "$(key "$1")\\InprocServer32" /ve /d "$other" /f >/dev/null
-    wine reg add "$(key "$1")\\InprocServer32" /v ThreadingModel /d Apartment /f >/dev/null
-    wine reg add "$(key "$1")" /v Merit /t REG_DWORD /d 5 /f >/dev/null
+    wine reg add "$(key "$1")\\InprocServer32" /ve /d "$other" /f "${wine_reg_view[@]}" >/dev/null
+    wine reg add "$(key "$1")\\InprocServer32" /v ThreadingModel /d Apartment /f "${wine_reg_view[@]}" >/dev/null
+    wine reg add "$(key "$1")" /v Merit /t REG_DWORD /d 5 /f "${wine_reg_view[@]}" >/dev/null
 }
 remove_all() {
-    wine reg delete "$(key HKLM)" /f >/dev/null 2>&1 || true
-    wine reg delete "$(key HKCU)" /f >/dev/null 2>&1 || true
+    wine reg delete "$(key HKLM)" /f "${wine_reg_view[@]}" >/dev/null 2>&1 || true
+    wine reg delete "$(key HKCU)" /f "${wine_reg_view[@]}" >/dev/null 2>&1 || true
 }
 wine_keep_keys "$(key HKLM)" "$(key HKCU)"
 remove_all
@@ -48,7 +49,7 @@ step() {
     other-*) remove_all; install_other "${setup#other-}" ;;
     esac
     # shellcheck disable=SC2086
-    wine regsvr32 /s $args "$bin/vintorel_tuner_sim.dll" 2>/dev/null || rc=$?
+    wine "$wine_regsvr32" /s $args "$bin/vintorel_tuner_sim.dll" 2>/dev/null || rc=$?
     lm=$(name "$(value HKLM default)")
     cu=$(name "$(value HKCU default)")
     [ "$rc" = "$rc_want" ] && [ "$lm" = "$lm_want" ] && [ "$cu" = "$cu_want" ] ||
@@ -60,13 +61,13 @@ step "registers per machine on a clean machine" clean  ""            0 ours  non
 step "registers again over itself"              none   ""            0 ours  none
 [ "$(value HKLM ThreadingModel)" = Both ] || fail "ThreadingModel is not Both"
 step "unregisters"                              none   "/u"          0 none  none
-wine reg query "$(key HKLM)" >/dev/null 2>&1 && fail "the class id's key is left behind"
+wine reg query "$(key HKLM)" "${wine_reg_view[@]}" >/dev/null 2>&1 && fail "the class id's key is left behind"
 step "refuses over a card driver"               other-HKLM ""        5 other none
 step "forced over it"                           none   "/n /i:force" 0 ours  none
 step "unregistering puts the driver back"       none   "/u"          0 other none
 [ "$(value HKLM ThreadingModel)" = Apartment ] || fail "the driver's ThreadingModel is not back"
 [ "$(value HKLM VintorelSavedServer)" = none ] || fail "the saved registration is left behind"
-wine reg query "$(key HKLM)" /v Merit >/dev/null 2>&1 || fail "the driver's own value is gone"
+wine reg query "$(key HKLM)" /v Merit "${wine_reg_view[@]}" >/dev/null 2>&1 || fail "the driver's own value is gone"
 step "unregistering again leaves the driver"    none   "/u"          0 other none
 step "refuses over a per-user registration"     other-HKCU ""        5 none  other
 step "forced over it, in the user's hive"       none   "/n /i:force" 0 none  ours
