@@ -24,25 +24,25 @@ source "$(dirname "$0")/../tests/e2e/lib.sh"
 chmod 755 "$E2E_TMP"
 # The desktop's notification tool, as a stand-in that keeps what it was asked to show.
 mkdir "$E2E_TMP/bin"
-printf '#!/bin/sh\nprintf "%%s\\n" "$@" >"%s/notified"\n' "$E2E_TMP" >"$E2E_TMP/bin/notify-send"
+printf '#!/bin/sh\nprintf "%%s\\n" "$@" >"$HOME/notified"\n' >"$E2E_TMP/bin/notify-send"
 chmod 755 "$E2E_TMP/bin/notify-send"
 e2e_start_x
 
 # Starts the launcher as user $1 (numeric) in a new home, until the notification (or 30 s).
 launch() {
     local home=$E2E_TMP/home.$1
-    rm -f "$E2E_TMP/notified"
-    mkdir -p "$home" && chown "$1" "$home"
+    NOTIFIED=$home/notified
+    mkdir -m 700 "$home" && chown "$1" "$home"
     setpriv --reuid="$1" --regid="$1" --clear-groups env -i HOME="$home" DISPLAY="$DISPLAY" \
         PATH="$E2E_TMP/bin:/usr/bin:/bin" ALSOFT_DRIVERS=null XDG_RUNTIME_DIR="$home" \
         "$prefix/bin/vintorel" >"$E2E_TMP/app.out" 2>&1 &
     APP_PID=$!
     E2E_PIDS+=("$APP_PID")
-    for _ in $(seq 300); do [ -s "$E2E_TMP/notified" ] && break; sleep 0.1; done
+    for _ in $(seq 300); do [ -s "$NOTIFIED" ] && break; sleep 0.1; done
     kill "$APP_PID" 2>/dev/null || true # its own box ("Cannot initialize ...") waits for OK
     wait "$APP_PID" 2>/dev/null || true
     LOG=$home/.local/state/vintorel/vintorel.log
-    [ -s "$E2E_TMP/notified" ] || fail "no desktop notification; log: $(cat "$LOG")"
+    [ -s "$NOTIFIED" ] || fail "no desktop notification; log: $(cat "$LOG")"
     grep -q "using the DVB card at /dev/dvb/adapter0/frontend0" "$LOG" || fail "no DVB card chosen: $(cat "$LOG")"
     ! grep -q "simulated" "$LOG" || fail "the simulated card was chosen: $(cat "$LOG")"
 }
@@ -50,7 +50,7 @@ launch() {
 told() {
     local pattern
     for pattern in "$@"; do
-        grep -q -- "$pattern" "$E2E_TMP/notified" || fail "notification without '$pattern': $(cat "$E2E_TMP/notified")"
+        grep -q -- "$pattern" "$NOTIFIED" || fail "notification without '$pattern': $(cat "$NOTIFIED")"
         grep -q -- "$pattern" "$LOG" || fail "log without '$pattern': $(cat "$LOG")"
     done
 }
