@@ -15,6 +15,7 @@ cd "$dir"
 rc=0
 out=$(bash "$here/run.sh" "$dir/cache" bash -c \
     'cat "host file" && echo "from the VM" >"host file" && cat "host file"') || rc=$?
+out=${out//$'\r'/} # the VM's console ends lines with CR LF
 printf '%s\n' "$out"
 [ "$rc" = 0 ] || { echo "FAIL: exit code $rc"; exit 1; }
 printf '%s\n' "$out" | grep -qx "from the host" || { echo "FAIL: the host's file was not read"; exit 1; }
