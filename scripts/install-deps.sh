@@ -18,7 +18,8 @@ if [ "${1:-}" = "--test" ]; then
                g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
                g++-mingw-w64-i686-posix binutils-mingw-w64-i686
                wine wine64 nsis zip unzip clang libclang-rt-14-dev
-               qemu-system-x86 busybox-static kmod linux-headers-amd64 make xz-utils)
+               qemu-system-x86 busybox-static kmod linux-headers-amd64 make xz-utils
+               debhelper dpkg-dev lintian appstream desktop-file-utils debootstrap)
 fi
 
 missing=()

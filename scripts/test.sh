@@ -5,7 +5,9 @@
 # tests run, among them the end-to-end checks once against the Linux program and once against
 # the Windows one under Wine (a subset a third time against the 32-bit one), in a private
 # prefix kept in build/windows/wine-prefix (made on the first run, the simulated card
-# registered in it on every run); then the Windows build's own checks (its binaries, package,
+# registered in it on every run); then the Debian package is made (scripts/package-deb.sh) and
+# tried in a clean Debian 12 root (packaging/deb_install_test.sh); then the Windows build's own
+# checks (its binaries, package,
 # registration and clip decoder, the last compared with the Linux build's, and the file and
 # window functions' tests against Wine's), and the same checks of the 32-bit build (those under
 # Wine, and the 32-bit end-to-end runs, skip where Wine cannot run 32-bit programs); then the
@@ -49,6 +51,17 @@ cmake --preset default -S "$root" -DVINTOREL_WERROR=ON -DVINTOREL_WINDOWS_BUILD=
     -DVINTOREL_WINDOWS32_BUILD="$root/build/windows32"
 cmake --build "$root/build/default" -j"$jobs"
 run_tests default --preset default
+echo "=== Debian package ==="
+# Made with Debian's tools and checked (scripts/package-deb.sh), then installed into a clean
+# Debian 12 root and used there (skipped without root or debootstrap).
+if "$root/scripts/package-deb.sh"; then
+    deb_rc=0
+    bash "$root/packaging/deb_install_test.sh" "$root"/build/deb/vintorel_*_amd64.deb \
+        "$root/build/deb/root-cache" || deb_rc=$?
+    [ "$deb_rc" = 0 ] || [ "$deb_rc" = 77 ] || failed+=(deb)
+else
+    failed+=(deb)
+fi
 if [ "$windows_built" = 1 ]; then
     echo "=== windows: checks ==="
     # Those that run under Wine use the prefix the default run made.
@@ -76,6 +89,7 @@ fi
 for name in "${failed[@]}"; do
     [ "$name" = windows ] && [ "$windows_built" = 0 ] && continue
     [ "$name" = windows32 ] && [ "$windows32_built" = 0 ] && continue
+    [ "$name" = deb ] && continue # its output is above
     echo "=== $name: failed tests, run again one at a time ==="
     cat "$root/build/$name/Testing/Temporary/LastTestsFailed.log" 2>/dev/null || true
     (cd "$root" && wine_env "$name" ctest --preset "$name" --rerun-failed -j1) || true

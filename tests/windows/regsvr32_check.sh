@@ -16,14 +16,15 @@ ours=$(winepath -w "$bin/vintorel_tuner_sim.dll")
 other='C:\drivers\card.ax'
 
 # value HIVE NAME: a value of the class id's InprocServer32 key in HIVE ("none" when absent).
+# Read from an export of the key (UTF-16): reg query prints in the OEM code page, where a
+# folder name with other letters would not compare with winepath's.
 value() {
-    local v
-    if [ "$2" = default ]; then
-        v=$(wine reg query "$(key "$1")\\InprocServer32" /ve "${wine_reg_view[@]}" 2>/dev/null | tr -d '\r' |
-            sed -n 's/^ *(Default) *REG_[A-Z_]* *//p')
-    else
-        v=$(wine reg query "$(key "$1")\\InprocServer32" /v "$2" "${wine_reg_view[@]}" 2>/dev/null | tr -d '\r' |
-            sed -n "s/^ *$2 *REG_[A-Z_]* *//p")
+    local file=$wine_saved/value.export v= pattern='@'
+    [ "$2" = default ] || pattern="\"$2\""
+    rm -f "$file"
+    if wine reg export "$(key "$1")\\InprocServer32" "$file" /y "${wine_reg_view[@]}" >/dev/null 2>&1; then
+        v=$(iconv -f UTF-16 -t UTF-8 "$file" | tr -d '\r' | sed -n "s/^$pattern=\"\(.*\)\"\$/\1/p" |
+            sed 's/\\\\/\\/g')
     fi
     echo "${v:-none}"
 }

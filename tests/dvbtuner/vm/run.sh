@@ -3,7 +3,9 @@
 # card (vidtv) as the driver: a small VM (qemu, software emulation) boots Debian's kernel with
 # an initramfs of busybox, the modules it needs and vidtv built from Debian's kernel sources
 # for that kernel. The VM sees the host's whole file system read-only, so the command runs from
-# the build tree as it is; it runs as root in the VM with the card at /dev/dvb/adapter0.
+# the build tree as it is (wherever it is, /tmp included); it runs as root in the VM with the
+# card at /dev/dvb/adapter0. /tmp and /run are the host's, writable in the VM: what the command
+# writes there stays in the VM's memory.
 #   run.sh CACHE COMMAND [ARG...]
 #   run.sh CACHE --prepare        only makes the kernel and initramfs
 # CACHE keeps the kernel and initramfs between runs (made again when the installed kernel
@@ -35,7 +37,10 @@ made_for="$abi $version $(sha1sum <"$here/init" | cut -c1-12)"
 if [ "$(cat "$stamp" 2>/dev/null)" != "$made_for" ]; then
     echo "making the VM for kernel $abi ($version) in $cache"
     rm -rf "$cache/work" "$kernel" "$initrd" "$stamp"
-    work=$cache/work
+    # Made in a folder of its own under /tmp: the kernel's build (make M=...) and modprobe's
+    # output take no spaces in paths, and the cache may be anywhere.
+    work=$(mktemp -d /tmp/vintorel-vm.XXXXXX)
+    trap 'rm -rf "$work"' EXIT
     mkdir -p "$work/debs" "$work/tree" "$work/root/modules" "$work/root/bin"
     (cd "$work/debs" && apt-get download -q "linux-image-$abi=$version" \
         "linux-source-$series=$version" 2>&1 | grep -v '^W: Download is performed unsandboxed') ||
@@ -44,7 +49,7 @@ if [ "$(cat "$stamp" 2>/dev/null)" != "$made_for" ]; then
     cp "$work/tree/boot/vmlinuz-$abi" "$kernel"
     # The modules for virtio, 9p and the DVB core, each after those it needs.
     depmod -b "$work/tree" "$abi"
-    for m in virtio_pci 9pnet_virtio 9p dvb-core; do
+    for m in virtio_pci 9pnet_virtio 9p overlay dvb-core; do
         modprobe -d "$work/tree" -S "$abi" --show-depends "$m"
     done | awk '$1 == "insmod" && !seen[$2]++ { print $2 }' | while read -r ko; do
         cp "$ko" "$work/root/modules/"
@@ -65,7 +70,7 @@ if [ "$(cat "$stamp" 2>/dev/null)" != "$made_for" ]; then
     done
     cp /bin/busybox "$work/root/bin/"
     install -m 755 "$here/init" "$work/root/init"
-    mkdir "$work/root/"{dev,proc,sys,host}
+    mkdir "$work/root/"{dev,proc,sys,host,ovl}
     (cd "$work/root" && find . | busybox cpio -o -H newc 2>/dev/null) | gzip -1 >"$initrd"
     rm -rf "$work"
     echo "$made_for" >"$stamp"
@@ -74,6 +79,10 @@ fi
 [ "${1:-}" = --prepare ] && exit 0
 
 job=$cache/job.$$.sh
+# The job's path goes to the VM in double quotes on the kernel's command line.
+case $job in
+*'"'* | *$'\n'*) echo "FAIL: the VM cannot take a job path with '\"' or a line break: $job"; exit 1 ;;
+esac
 trap 'rm -f "$job"' EXIT
 {
     printf 'export HOME=/tmp PATH=/usr/local/bin:/usr/bin:/bin:/usr/sbin:/sbin\n'
@@ -86,7 +95,7 @@ trap 'rm -f "$job"' EXIT
 # few seconds without it.
 console=$(timeout 240 qemu-system-x86_64 -accel tcg -m 1024 -smp 2 -nodefaults -display none \
     -serial stdio -no-reboot -kernel "$kernel" -initrd "$initrd" \
-    -append "console=ttyS0 quiet panic=-1 vintorel.job=$job" \
+    -append "console=ttyS0 quiet panic=-1 vintorel.job=\"$job\"" \
     -virtfs local,path=/,mount_tag=host,security_model=none,readonly=on,multidevs=remap \
     2>&1) || true
 printf '%s\n' "$console" | grep -v '^vintorel-vm: exit'
