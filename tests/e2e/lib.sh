@@ -22,19 +22,9 @@ if [ "$E2E_WINE" = 1 ]; then
         echo "SKIP: Wine is not installed"
         exit 77
     fi
-    E2E_REGSVR32=regsvr32
-    if [ "${VINTOREL_WINE32:-0}" = 1 ]; then
-        source "$(dirname "${BASH_SOURCE[0]}")/../wine/wine32.sh"
-        if reason=$(wine32_missing); then
-            echo "SKIP: $reason"
-            exit 77
-        fi
-        E2E_REGSVR32='C:\windows\syswow64\regsvr32.exe'
-        E2E_WINE_LOADER=wine
-    else
-        source "$(dirname "${BASH_SOURCE[0]}")/../wine/wine64.sh"
-        E2E_WINE_LOADER=$wine64_loader
-    fi
+    source "$(dirname "${BASH_SOURCE[0]}")/../wine/bitness.sh"
+    E2E_REGSVR32=$wine_regsvr32
+    E2E_WINE_LOADER=$wine_loader
     [ -n "${WINEPREFIX:-}" ] && [ -f "$WINEPREFIX/system.reg" ] || {
         echo "FAIL: no Wine prefix at '${WINEPREFIX:-}' (tests/wine/prefix.sh makes it)" >&2
         exit 1

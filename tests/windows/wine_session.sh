@@ -2,22 +2,9 @@
 # Uses the caller's WINEPREFIX, or makes a fresh one that is deleted at the end. A check names
 # the registry keys it changes with wine_keep_keys; they are put back as they were at the end,
 # after the check's own remove_all (which it must define) has cleared what it wrote.
-# VINTOREL_WINE32=1 (the 32-bit build's checks): skipped (77) where Wine cannot run 32-bit
-# programs; wine_regsvr32 is then the 32-bit regsvr32 and wine_reg_view (for `wine reg`) the
-# 32-bit registry view, where that regsvr32 writes.
-wine_regsvr32=regsvr32
-wine_reg_view=()
-if [ "${VINTOREL_WINE32:-0}" = 1 ]; then
-    source "$(dirname "${BASH_SOURCE[0]}")/../wine/wine32.sh"
-    if reason=$(wine32_missing); then
-        echo "SKIP: $reason"
-        exit 77
-    fi
-    wine_regsvr32='C:\windows\syswow64\regsvr32.exe'
-    wine_reg_view=(/reg:32)
-else
-    source "$(dirname "${BASH_SOURCE[0]}")/../wine/wine64.sh"
-fi
+# The bitness checked (VINTOREL_WINE32) decides the regsvr32 and the registry view
+# (tests/wine/bitness.sh).
+source "$(dirname "${BASH_SOURCE[0]}")/../wine/bitness.sh"
 export WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
 fail() { echo "FAIL: $*" >&2; exit 1; }
 wine_own_prefix=
