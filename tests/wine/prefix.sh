@@ -3,7 +3,7 @@
 # card in it (again every time, so a fresh build's DLL is the one registered).
 #   prefix.sh PREFIX WINDOWS_BIN_DIR [32]
 # 32: WINDOWS_BIN_DIR holds the 32-bit build, registered with the 32-bit regsvr32 (syswow64)
-# into the 32-bit registry view; skipped (77) where Wine cannot run 32-bit programs, and the
+# into the 32-bit registry view; skipped (77) where Wine cannot run 32-bit programs. Either
 # prefix is made again when it was made before 32-bit Wine was installed.
 # The prefix is made with no Mono or Gecko (nothing here needs .NET or HTML) and with Wine's X11
 # driver taking the focus from X focus events: the test display has no window manager to send
@@ -25,9 +25,14 @@ if [ "$bits" = 32 ]; then
         exit 77
     fi
     regsvr32='C:\windows\syswow64\regsvr32.exe'
-    [ -f "$prefix/drive_c/windows/syswow64/regsvr32.exe" ] || rm -f "$prefix/.vintorel-ready"
 else
+    source "$(dirname "$0")/wine32.sh"
     source "$(dirname "$0")/wine64.sh"
+fi
+# A prefix made before 32-bit Wine was installed has no 32-bit system (the installer's checks of
+# the 32-bit program need it in the 64-bit prefix too).
+if ! wine32_missing >/dev/null && [ ! -f "$prefix/drive_c/windows/syswow64/regsvr32.exe" ]; then
+    rm -f "$prefix/.vintorel-ready"
 fi
 export WINEPREFIX=$prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINEARCH=win64
 unset DISPLAY
