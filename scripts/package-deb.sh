@@ -43,7 +43,9 @@ deb=$out/vintorel_${version}_amd64.deb
 [ -f "$deb" ] || fail "no $deb"
 
 echo "=== checks ==="
-lintian --fail-on error "$out"/vintorel_"${version}"_amd64.changes ||
+# By a relative name: lintian decodes an absolute path with other than ASCII letters twice and
+# then finds no package.
+(cd "$out" && lintian --fail-on error vintorel_"${version}"_amd64.changes) ||
     fail "lintian"
 files=$out/files
 rm -rf "$files"
