@@ -14,7 +14,9 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
-#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLabel>
 #include <QMessageBox>
 #include <QSaveFile>
@@ -22,7 +24,6 @@
 
 #include <csignal>
 #include <fcntl.h>
-#include <optional>
 #include <unistd.h>
 
 namespace vintorel::user32 {
@@ -40,177 +41,138 @@ void onSignal(int) {
     [[maybe_unused]] const ssize_t written = write(g_wakeFd, &byte, 1);
 }
 
-QString quoted(const QString &text) {
-    QString out = "\"";
-    for (const QChar ch : text) {
-        if (ch == '"' || ch == '\\') {
-            out += '\\';
-            out += ch;
-        } else if (ch.unicode() < 0x20) {
-            out += QString("\\u%1").arg(ch.unicode(), 4, 16, QChar('0'));
-        } else {
-            out += ch;
-        }
-    }
-    return out + "\"";
-}
-
-QString rectText(const QRect &r) {
-    return QString("[%1,%2,%3,%4]")
-        .arg(r.left())
-        .arg(r.top())
-        .arg(r.left() + r.width())
-        .arg(r.top() + r.height());
-}
-
-QString handleText(const void *handle) {
-    return handle ? quoted(QString("%1").arg(reinterpret_cast<quintptr>(handle), 0, 16))
-                  : QString("null");
-}
-
 // Where a widget is shown, in Win32 screen coordinates.
 QRect shownRect(const QWidget *w) {
     return QRect(w->mapToGlobal(QPoint(0, 0)) - primaryOrigin(), w->size());
 }
 
-struct Entry {
-    const void *handle = nullptr;
-    const void *parent = nullptr;
-    QString cls{};
-    QString text{};
-    int id = 0;
-    DWORD style = 0;
-    QRect rect{};
-    std::optional<QRect> client{};
-    QString extra{};
-};
+QJsonArray rectJson(const QRect &r) {
+    return {r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
+}
 
-QString line(const Entry &e) {
-    QString out =
-        QString("{\"hwnd\":%1,\"parent\":%2,\"class\":%3,\"text\":%4,\"id\":%5,"
-                "\"style\":%6,\"rect\":%7")
-            .arg(handleText(e.handle), handleText(e.parent), quoted(e.cls), quoted(e.text))
-            .arg(e.id)
-            .arg(e.style)
-            .arg(rectText(e.rect));
-    if (e.client) {
-        out += ",\"client\":" + rectText(*e.client);
-    }
-    return out + e.extra + "}";
+// One window: its handle (and its parent's, null for a top-level one), class, text, id, style
+// and where it is shown.
+QJsonObject entry(const void *handle, const void *parent, const QString &cls, const QString &text,
+                  int id, DWORD style, const QRect &rect) {
+    const auto name = [](const void *h) {
+        return h ? QJsonValue(QString::number(reinterpret_cast<quintptr>(h), 16))
+                 : QJsonValue(QJsonValue::Null);
+    };
+    return {{"hwnd", name(handle)},
+            {"parent", name(parent)},
+            {"class", cls},
+            {"text", text},
+            {"id", id},
+            {"style", static_cast<qint64>(style)},
+            {"rect", rectJson(rect)}};
+}
+
+// A top-level window's client area is what its widget shows; its rectangle adds the frame
+// Windows would draw around it.
+void addFrame(QJsonObject &e, const QRect &client, DWORD style, DWORD exStyle) {
+    const Insets in = nonClientInsets(style, exStyle, true);
+    e["client"] = rectJson(client);
+    e["rect"] = rectJson(client.adjusted(-in.left, -in.top, in.right, in.bottom));
 }
 
 bool shows(const WindowObject *wnd) {
     return (wnd->style & WS_VISIBLE) != 0 && (wnd->widget == nullptr || wnd->widget->isVisible());
 }
 
-void addWindow(const WindowObject *wnd, const void *parent, QStringList &lines,
-               QStringList &popups) {
-    Entry e{wnd->handle,
-            parent,
-            QString::fromStdString(wnd->cls ? wnd->cls->name : ""),
-            vintorel::fromCp1251(wnd->text.c_str()),
-            wnd->id,
-            wnd->style};
+void addWindow(const WindowObject *wnd, const void *parent, QJsonArray &windows,
+               QJsonArray &popups) {
+    const QString cls = QString::fromStdString(wnd->cls ? wnd->cls->name : "");
+    const bool list = cls == "ComboLBox";
     const WindowObject *owner = WindowManager::instance().find(wnd->parent);
     const auto *combo = owner ? qobject_cast<const QComboBox *>(owner->widget.data()) : nullptr;
+    QRect rect;
     if (wnd->widget != nullptr) {
-        e.rect = shownRect(wnd->widget);
-    } else if (combo != nullptr && combo->view()->window() != combo->window()) {
-        e.rect = shownRect(combo->view()->window()); // the dropped list: Qt's popup
+        rect = shownRect(wnd->widget);
+    } else if (list && combo != nullptr && combo->view()->window() != combo->window()) {
+        rect = shownRect(combo->view()->window()); // the dropped list: Qt's popup
     } else {
         RECT r{};
         GetWindowRect(wnd->handle, &r);
-        e.rect = QRect(QPoint(r.left, r.top), QPoint(r.right - 1, r.bottom - 1));
+        rect = QRect(QPoint(r.left, r.top), QPoint(r.right - 1, r.bottom - 1));
     }
-    const bool topLevel = parent == nullptr || e.cls == "ComboLBox";
-    if (topLevel && wnd->widget != nullptr) {
-        // The client area is what the widget shows; the rectangle adds the frame Windows
-        // would draw around it.
-        const Insets in = nonClientInsets(wnd->style, wnd->exStyle, true);
-        e.client = e.rect;
-        e.rect = e.rect.adjusted(-in.left, -in.top, in.right, in.bottom);
+    QJsonObject e = entry(wnd->handle, list ? nullptr : parent, cls,
+                          vintorel::fromCp1251(wnd->text.c_str()), wnd->id, wnd->style, rect);
+    if (parent == nullptr && wnd->widget != nullptr) {
+        addFrame(e, rect, wnd->style, wnd->exStyle);
     }
-    if (e.cls.compare("COMBOBOX", Qt::CaseInsensitive) == 0) {
-        e.extra = QString(",\"itemHeights\":[%1,%2]")
-                      .arg(SendMessageA(wnd->handle, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0))
-                      .arg(SendMessageA(wnd->handle, CB_GETITEMHEIGHT, 0, 0));
+    if (cls.compare("COMBOBOX", Qt::CaseInsensitive) == 0) {
+        e["itemHeights"] =
+            QJsonArray{static_cast<qint64>(
+                           SendMessageA(wnd->handle, CB_GETITEMHEIGHT, static_cast<WPARAM>(-1), 0)),
+                       static_cast<qint64>(SendMessageA(wnd->handle, CB_GETITEMHEIGHT, 0, 0))};
     }
-    if (e.cls.compare("BUTTON", Qt::CaseInsensitive) == 0 ||
-        e.cls.compare("STATIC", Qt::CaseInsensitive) == 0) {
+    if (cls.compare("BUTTON", Qt::CaseInsensitive) == 0) {
+        e["image"] = false;
+    } else if (cls.compare("STATIC", Qt::CaseInsensitive) == 0) {
         const DWORD type = wnd->style & 0x1F;
-        const bool image = e.cls.compare("STATIC", Qt::CaseInsensitive) == 0
-                               ? (type == SS_BITMAP || type == 0x3 /* SS_ICON */)
-                               : false;
-        e.extra = QString(",\"image\":%1").arg(image ? "true" : "false");
+        e["image"] = type == SS_BITMAP || type == 0x3 /* SS_ICON */;
     }
-    if (e.cls == "ComboLBox") {
-        e.parent = nullptr;
-        popups << line(e);
+    if (list) {
+        popups.append(e);
         return;
     }
-    lines << line(e);
+    windows.append(e);
     for (HWND child : wnd->children) {
         if (const WindowObject *c = WindowManager::instance().find(child); c && shows(c)) {
-            addWindow(c, wnd->handle, lines, popups);
+            addWindow(c, wnd->handle, windows, popups);
         }
     }
 }
 
 // A message box as Windows lists one: the dialog, its texts, its icon and its buttons.
-void addMessageBox(const QMessageBox *box, QStringList &lines) {
-    Entry e{box, nullptr, "#32770", box->windowTitle(), 0, WS_POPUP | WS_CAPTION | WS_SYSMENU};
-    e.client = shownRect(box);
-    const Insets in = nonClientInsets(e.style, 0, true);
-    e.rect = e.client->adjusted(-in.left, -in.top, in.right, in.bottom);
-    lines << line(e);
+void addMessageBox(const QMessageBox *box, QJsonArray &windows) {
+    constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
+    QJsonObject dialog = entry(box, nullptr, "#32770", box->windowTitle(), 0, kStyle, {});
+    addFrame(dialog, shownRect(box), kStyle, 0);
+    windows.append(dialog);
     for (const QWidget *w : box->findChildren<QWidget *>()) {
         if (!w->isVisible()) {
             continue;
         }
         if (const auto *label = qobject_cast<const QLabel *>(w)) {
             const bool image = !label->pixmap().isNull();
-            if (!image && label->text().isEmpty()) {
-                continue;
+            if (image || !label->text().isEmpty()) {
+                QJsonObject e = entry(label, box, "Static", image ? QString() : label->text(), 0,
+                                      WS_CHILD | WS_VISIBLE, shownRect(label));
+                e["image"] = image;
+                windows.append(e);
             }
-            Entry s{label,
-                    box,
-                    "Static",
-                    image ? QString() : label->text(),
-                    0,
-                    WS_CHILD | WS_VISIBLE,
-                    shownRect(label)};
-            s.extra = QString(",\"image\":%1").arg(image ? "true" : "false");
-            lines << line(s);
         } else if (const auto *button = qobject_cast<const QAbstractButton *>(w)) {
-            Entry b{button,           box, "Button", button->text(), 0, WS_CHILD | WS_VISIBLE,
-                    shownRect(button)};
-            b.extra = QString(",\"image\":%1").arg(button->icon().isNull() ? "false" : "true");
-            lines << line(b);
+            QJsonObject e = entry(button, box, "Button", button->text(), 0, WS_CHILD | WS_VISIBLE,
+                                  shownRect(button));
+            e["image"] = !button->icon().isNull();
+            windows.append(e);
         }
     }
 }
 
 void writeTree(const QString &path) {
-    QStringList lines;
-    QStringList popups;
+    QJsonArray windows;
+    QJsonArray popups;
     WindowManager &wm = WindowManager::instance();
     for (HWND top : wm.topLevels()) {
         if (const WindowObject *wnd = wm.find(top); wnd && shows(wnd)) {
-            addWindow(wnd, nullptr, lines, popups);
+            addWindow(wnd, nullptr, windows, popups);
         }
     }
-    lines << popups;
+    for (const QJsonValue &popup : popups) {
+        windows.append(popup);
+    }
     for (const QWidget *w : QApplication::topLevelWidgets()) {
         if (const auto *box = qobject_cast<const QMessageBox *>(w); box && box->isVisible()) {
-            addMessageBox(box, lines);
+            addMessageBox(box, windows);
         }
     }
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return;
+    if (file.open(QIODevice::WriteOnly)) {
+        file.write(QJsonDocument(QJsonObject{{"windows", windows}}).toJson());
+        file.commit();
     }
-    file.write(("{\"windows\":[\n" + lines.join(",\n") + "\n]}\n").toUtf8());
-    file.commit();
 }
 
 } // namespace
