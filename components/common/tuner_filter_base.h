@@ -14,6 +14,19 @@
 
 namespace vintorel {
 
+// The objects of this module that are alive (filters, class factories) and its server locks:
+// DllCanUnloadNow answers S_OK only when none is left. One count per module
+// (hidden, so that two modules loaded in one process never share it).
+#if defined(__GNUC__) && !defined(_WIN32)
+inline __attribute__((visibility("hidden"))) std::atomic<long> g_serverObjects{0};
+#else
+inline std::atomic<long> g_serverObjects{0};
+#endif
+
+inline HRESULT canUnloadServer() {
+    return g_serverObjects == 0 ? S_OK : S_FALSE;
+}
+
 class TunerFilterBase : public IBaseFilter, public TunerControl {
   public:
     TunerFilterBase(const TunerFilterBase &) = delete;
@@ -134,8 +147,8 @@ class TunerFilterBase : public IBaseFilter, public TunerControl {
     ULONG referenceCount() const { return refs_; }
 
   protected:
-    TunerFilterBase() = default;
-    virtual ~TunerFilterBase() = default;
+    TunerFilterBase() { ++g_serverObjects; }
+    virtual ~TunerFilterBase() { --g_serverObjects; }
 
     // Hooks for logging and scripted answers. filterQueryInterface may replace the status
     // that QueryInterface answers (a refused interface hands out no pointer).
@@ -155,8 +168,8 @@ class TunerFilterBase : public IBaseFilter, public TunerControl {
 class FilterClassFactory final : public IClassFactory {
   public:
     using Maker = std::function<HRESULT(REFIID riid, void **object)>;
-    explicit FilterClassFactory(Maker maker) : maker_(std::move(maker)) {}
-    virtual ~FilterClassFactory() = default;
+    explicit FilterClassFactory(Maker maker) : maker_(std::move(maker)) { ++g_serverObjects; }
+    virtual ~FilterClassFactory() { --g_serverObjects; }
 
     STDMETHODIMP QueryInterface(REFIID riid, void **object) override {
         if (object == nullptr) {
@@ -188,7 +201,10 @@ class FilterClassFactory final : public IClassFactory {
         }
         return maker_(riid, object);
     }
-    STDMETHODIMP LockServer(BOOL) override { return S_OK; }
+    STDMETHODIMP LockServer(BOOL lock) override {
+        g_serverObjects += lock ? 1 : -1;
+        return S_OK;
+    }
 
   private:
     Maker maker_;

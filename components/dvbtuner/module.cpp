@@ -1,5 +1,6 @@
 // The in-process server module for the Linux DVB tuner card filter: the two entry points the
-// platform's COM runtime looks up. The module stays loaded for the life of the process.
+// platform's COM runtime looks up. The module stays loaded for the life of the process;
+// DllCanUnloadNow says whether it still holds objects.
 #include "components/dvbtuner/dvb_tuner_filter.h"
 
 #include <cstdlib>
@@ -15,5 +16,5 @@ VINTOREL_EXPORT HRESULT DllGetClassObject(REFCLSID clsid, REFIID riid, void **ob
 }
 
 VINTOREL_EXPORT HRESULT DllCanUnloadNow(void) {
-    return S_FALSE;
+    return vintorel::canUnloadServer();
 }

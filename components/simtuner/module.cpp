@@ -22,5 +22,5 @@ VINTOREL_EXPORT HRESULT DllGetClassObject(REFCLSID clsid, REFIID riid, void **ob
 }
 
 VINTOREL_EXPORT HRESULT DllCanUnloadNow(void) {
-    return S_FALSE;
+    return vintorel::canUnloadServer();
 }

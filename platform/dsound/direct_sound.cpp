@@ -3,14 +3,18 @@
 // driver. No global state: each object owns its own OpenAL device, context and worker thread.
 #include "dsound/direct_sound.h"
 
+#include "common/object_counts.h"
 #include "dsound/buffer_spec.h"
 #include "dsound/sound_buffer.h"
 
 #include <algorithm>
+#include <atomic>
 #include <new>
 
 namespace vintorel::dsound {
 namespace {
+
+std::atomic<int> g_devices{0};
 
 bool isDefaultPlayback(LPCGUID device) {
     return !device || *device == GUID_NULL || *device == DSDEVID_DefaultPlayback ||
@@ -19,11 +23,17 @@ bool isDefaultPlayback(LPCGUID device) {
 
 } // namespace
 
+int deviceCount() {
+    return g_devices;
+}
+
 DirectSound8::DirectSound8(std::unique_ptr<AlOutput> output) : output_(std::move(output)) {
+    ++g_devices;
     worker_ = std::thread([this] { run(); });
 }
 
 DirectSound8::~DirectSound8() {
+    --g_devices;
     {
         std::lock_guard<std::recursive_mutex> guard(mutex_);
         stopping_ = true;

@@ -4,18 +4,22 @@
 // Does not write a mixer, resampler or format converter: OpenAL Soft does all of that.
 #include "dsound/sound_buffer.h"
 
+#include "common/object_counts.h"
 #include "dsound/direct_sound.h"
 #include "dsound/levels.h"
 
 #include <AL/alext.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstring>
 #include <mutex>
 #include <new>
 
 namespace vintorel::dsound {
 namespace {
+
+std::atomic<int> g_buffers{0};
 
 ALenum alFormatFor(const WAVEFORMATEX &format) {
     if (format.nChannels == 1)
@@ -73,9 +77,15 @@ SoundBuffer::SoundBuffer(DirectSound8 &owner, const BufferSpec &spec)
       bytes_(spec.bytes), data_(spec.bytes, spec.format.wBitsPerSample == 8 ? BYTE{0x80} : BYTE{0}),
       frequency_(spec.format.nSamplesPerSec) {
     owner.addBuffer(this);
+    ++g_buffers;
+}
+
+int soundBufferCount() {
+    return g_buffers;
 }
 
 SoundBuffer::~SoundBuffer() {
+    --g_buffers;
     // The AL objects go before owner_ lets the device close.
     Guard guard(owner_.get().lock());
     if (attached()) {

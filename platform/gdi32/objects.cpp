@@ -2,6 +2,7 @@
 // object it replaces), DeleteObject (refused for stock objects and for objects still selected),
 // GetObjectA/GetObjectType, and the device-context table. Not implemented: pens, regions,
 // palettes, hatched or pattern brushes, font enumeration, mapping modes.
+#include "common/object_counts.h"
 #include "gdi32/gdi_internal.h"
 
 #include <QFontDatabase>
@@ -182,6 +183,12 @@ QFont fontFromLogFont(const LOGFONTA &lf) {
         }
     }
     return font;
+}
+
+int liveObjectCount() {
+    const auto made = std::count_if(objects().begin(), objects().end(),
+                                    [](const GdiObject *o) { return !o->stock; });
+    return static_cast<int>(made + static_cast<std::ptrdiff_t>(contexts().size()));
 }
 
 } // namespace vintorel::gdi32

@@ -35,6 +35,7 @@
 #include "kernel32/win_path.h"
 
 #include "common/codepage.h"
+#include "common/object_counts.h"
 
 #include <windows.h>
 
@@ -527,3 +528,9 @@ BOOL WINAPI FindClose(HANDLE find) {
 }
 
 } // extern "C"
+
+int vintorel::kernel32::openHandleCount() {
+    HandleTable &t = table();
+    std::lock_guard lock(t.mutex);
+    return static_cast<int>(t.files.size() + t.searches.size());
+}

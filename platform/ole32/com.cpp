@@ -9,6 +9,8 @@
 //   unset or empty            the DVB card when /dev/dvb/adapter0/frontend0 exists, else none
 // Modules are looked for beside the executable and in ../lib/vintorel. Not implemented:
 // apartments, marshalling, local and remote servers, the registry, unloading of modules.
+#include "common/object_counts.h"
+
 #include <objbase.h>
 
 #include <dlfcn.h>
@@ -80,9 +82,15 @@ std::string tunerModuleName() {
     return {};
 }
 
+// The in-process server modules loaded so far, by file name; they stay loaded.
+std::map<std::string, void *> &loadedModules() {
+    static auto *loaded = new std::map<std::string, void *>;
+    return *loaded;
+}
+
 HRESULT classObjectFromModule(const std::string &module, REFCLSID clsid, REFIID riid,
                               void **object) {
-    static std::map<std::string, void *> &loaded = *new std::map<std::string, void *>;
+    std::map<std::string, void *> &loaded = loadedModules();
     void *handle = nullptr;
     if (auto it = loaded.find(module); it != loaded.end()) {
         handle = it->second;
@@ -111,6 +119,18 @@ HRESULT classObjectFromModule(const std::string &module, REFCLSID clsid, REFIID 
 }
 
 } // namespace
+
+int vintorel::ole32::comObjectCount() {
+    int count = static_cast<int>(registrations().size());
+    for (const auto &[name, handle] : loadedModules()) {
+        using CanUnload = HRESULT (*)();
+        const auto canUnload = reinterpret_cast<CanUnload>(dlsym(handle, "DllCanUnloadNow"));
+        if (canUnload != nullptr && canUnload() == S_FALSE) {
+            ++count;
+        }
+    }
+    return count;
+}
 
 extern "C" {
 

@@ -1,7 +1,8 @@
 // Starting the platform in a process: one QApplication for the program's thread. The
 // application never runs Qt's own event loop; GetMessageA drives it. The caret of edit boxes
 // blinks at Windows' rate; window images reach an X server over its socket rather than shared
-// memory; the window list for outside tools is started when asked for (window_tree.cpp). Not done
+// memory; the window list and the object-count log for outside tools are started when asked for
+// (window_tree.cpp, common/object_counts.cpp). Not done
 // here: anything the program's windows need (fontconfig is left to load at the first text measured:
 // loading it ahead on a second thread gained less than the noise of a start-up and kept its
 // configuration alive past Qt's own clean-up).
@@ -12,6 +13,9 @@
 namespace vintorel::user32 {
 void startWindowTree(); // window_tree.cpp
 } // namespace vintorel::user32
+namespace vintorel::common {
+void startObjectCountLog(); // common/object_counts.cpp
+} // namespace vintorel::common
 
 namespace {
 
@@ -49,4 +53,5 @@ extern "C" void VintorelPlatformStart(int *argc, char **argv) {
     app->setQuitOnLastWindowClosed(false);
     QApplication::setCursorFlashTime(kCaretCycleMs);
     vintorel::user32::startWindowTree();
+    vintorel::common::startObjectCountLog();
 }

@@ -3,6 +3,7 @@
 // classic non-client metrics. Not implemented: class and window extra bytes, atoms as class
 // names, per-thread queues.
 #include "user32/window_manager.h"
+#include "common/object_counts.h"
 
 #include <algorithm>
 #include <cctype>
@@ -155,6 +156,14 @@ bool WindowManager::takePosted(MSG *out, HWND filter, UINT minMsg, UINT maxMsg, 
 
 void WindowManager::removeMessagesFor(HWND hwnd) {
     std::erase_if(posted_, [hwnd](const MSG &m) { return m.hwnd == hwnd; });
+}
+
+int windowCount() {
+    return static_cast<int>(WindowManager::instance().objectCount());
+}
+
+int timerCount() {
+    return static_cast<int>(WindowManager::instance().timers.size());
 }
 
 } // namespace vintorel::user32

@@ -107,6 +107,7 @@ class WindowManager {
     void bury(HWND hwnd);                // after destruction: invalid from now on
     void collectGarbage();               // frees buried objects when no procedure runs
     std::vector<HWND> topLevels() const;
+    std::size_t objectCount() const { return windows_.size() + graveyard_.size(); }
 
     // Classes
     std::shared_ptr<WindowClass> findClass(const char *name) const;

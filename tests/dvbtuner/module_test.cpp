@@ -1,5 +1,5 @@
-// The module as the platform's COM runtime loads it: its two entry points, the class factory
-// and VINTOREL_TUNER read at creation.
+// The module as the platform's COM runtime loads it: its two entry points (DllCanUnloadNow
+// saying whether it still holds objects), the class factory and VINTOREL_TUNER read at creation.
 #include "components/dvbtuner/dvb_tuner_filter.h"
 #include "tests/dvbtuner/fake_dvb_device.h"
 
@@ -55,7 +55,7 @@ TEST_F(Module, ServesOnlyTheTunerCardClass) {
     EXPECT_EQ(getClassObject_(IID_IUnknown, IID_IClassFactory, &object), CLASS_E_CLASSNOTAVAILABLE);
     EXPECT_EQ(object, nullptr);
     EXPECT_EQ(getClassObject_(CLSID_TunerCardFilter, IID_IClassFactory, nullptr), E_POINTER);
-    EXPECT_EQ(canUnloadNow_(), S_FALSE);
+    EXPECT_EQ(canUnloadNow_(), S_OK) << "it holds nothing";
 }
 
 TEST_F(Module, CreatesAFilterOnTheNamedFrontend) {
@@ -65,7 +65,9 @@ TEST_F(Module, CreatesAFilterOnTheNamedFrontend) {
     ASSERT_NE(classFactory, nullptr);
     void *object = nullptr;
     ASSERT_EQ(classFactory->CreateInstance(nullptr, IID_TunerBaseFilter, &object), S_OK);
+    EXPECT_EQ(canUnloadNow_(), S_FALSE) << "the factory and the filter are alive";
     classFactory->Release();
+    EXPECT_EQ(canUnloadNow_(), S_FALSE) << "the filter is alive";
     auto *filter = static_cast<IBaseFilter *>(object);
     void *control = nullptr;
     ASSERT_EQ(filter->QueryInterface(IID_TunerControl, &control), S_OK);
@@ -77,6 +79,7 @@ TEST_F(Module, CreatesAFilterOnTheNamedFrontend) {
     while (filter->Release() != 0) {
     }
     EXPECT_TRUE(FakeDvb::instance().openFds().empty());
+    EXPECT_EQ(canUnloadNow_(), S_OK);
 }
 
 TEST_F(Module, AMalformedVariableFailsCreationWithOneLine) {

@@ -1,0 +1,89 @@
+// The object-count test hook (VintorelCountObjects) and its log for outside tools: with
+// VINTOREL_OBJECT_COUNTS set to a file name, every SIGUSR2 appends one line of JSON with the
+// counts and the milliseconds since the platform started, written by the program's own thread
+// between messages. Not done: counting anything Qt, OpenAL Soft or the components hold on their
+// own (a long run's memory and descriptor figures show those).
+#include "common/object_counts.h"
+#include "vintorel_test_objects.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QSocketNotifier>
+
+#include <csignal>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace vintorel::common {
+void startObjectCountLog();
+} // namespace vintorel::common
+
+namespace {
+
+int g_wakeFd = -1;
+
+void onSignal(int) {
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t written = write(g_wakeFd, &byte, 1);
+}
+
+void appendCounts(const QString &path, qint64 ms) {
+    VintorelObjectCounts c{};
+    VintorelCountObjects(&c);
+    const QString line = QStringLiteral("{\"ms\":%1,\"gdiObjects\":%2,\"windows\":%3,\"timers\":%4,"
+                                        "\"soundBuffers\":%5,\"comObjects\":%6,\"openFiles\":%7}\n")
+                             .arg(ms)
+                             .arg(c.gdiObjects)
+                             .arg(c.windows)
+                             .arg(c.timers)
+                             .arg(c.soundBuffers)
+                             .arg(c.comObjects)
+                             .arg(c.openFiles);
+    QFile file(path);
+    if (file.open(QIODevice::Append | QIODevice::Text)) {
+        file.write(line.toUtf8());
+    }
+}
+
+} // namespace
+
+extern "C" void VintorelCountObjects(VintorelObjectCounts *counts) {
+    if (counts == nullptr) {
+        return;
+    }
+    using namespace vintorel;
+    counts->gdiObjects = gdi32::liveObjectCount();
+    counts->windows = user32::windowCount();
+    counts->timers = user32::timerCount();
+    counts->soundBuffers = dsound::soundBufferCount();
+    counts->comObjects =
+        dsound::deviceCount() + dsound::soundBufferCount() + ole32::comObjectCount();
+    counts->openFiles = kernel32::openHandleCount();
+}
+
+namespace vintorel::common {
+
+void startObjectCountLog() {
+    const QString path = qEnvironmentVariable("VINTOREL_OBJECT_COUNTS");
+    int fds[2];
+    if (path.isEmpty() || g_wakeFd >= 0 || pipe2(fds, O_CLOEXEC | O_NONBLOCK) != 0) {
+        return;
+    }
+    g_wakeFd = fds[1];
+    static QElapsedTimer clock;
+    clock.start();
+    auto *notifier = new QSocketNotifier(fds[0], QSocketNotifier::Read, qApp);
+    QObject::connect(notifier, &QSocketNotifier::activated, notifier, [fd = fds[0], path] {
+        char drained[64];
+        while (read(fd, drained, sizeof drained) > 0) {
+        }
+        appendCounts(path, clock.elapsed());
+    });
+    struct sigaction action {};
+    action.sa_handler = onSignal;
+    action.sa_flags = SA_RESTART;
+    sigaction(SIGUSR2, &action, nullptr);
+}
+
+} // namespace vintorel::common
