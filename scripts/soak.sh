@@ -11,7 +11,9 @@
 # Each sample: the program's resident memory, threads, open descriptors and CPU share since the
 # last sample, and the objects it holds: the platform layer's counts natively
 # (VINTOREL_OBJECT_COUNTS), under Wine what tests/soak/guiobjects.exe reads (GDI and USER
-# objects where Windows counts them, kernel handles, windows), and wineserver's memory.
+# objects where Windows counts them, kernel handles, windows; Wine's GetGuiResources counts
+# nothing, so its GDI count comes from Wine's own trace of handles made and freed), and
+# wineserver's memory.
 # Bounds, from the first sample (taken after one interval of measuring) to the end:
 #   object counts            never above the first sample's
 #   threads, descriptors     at most 2 above the first sample (the sound output's mixer
@@ -63,6 +65,8 @@ e2e_start_x
 export VINTOREL_TUNER=sim VINTOREL_SIM_SWEEP=90
 if [ "$wine" = 1 ]; then
     export ALSA_CONFIG_PATH="$root/tests/dsound/wine_null_sound.conf"
+    # Wine's GDI traces each handle made and freed with the process's count of live ones.
+    export WINEDEBUG="$WINEDEBUG,trace+gdi"
 else
     export ALSOFT_DRIVERS=null VINTOREL_OBJECT_COUNTS="$E2E_TMP/counts.jsonl"
     : >"$VINTOREL_OBJECT_COUNTS"
@@ -92,6 +96,13 @@ objects() {
     local line
     if [ "$wine" = 1 ]; then
         line=$(wine "$guiobjects" "V i n t o r e l" 2>/dev/null | tr -d '\r') || fail "guiobjects found no window"
+        if [[ $line == *'"gdiObjects":null'* ]]; then
+            # The count on the last handle made ("allocated ... N/MAX") or freed (N before it).
+            local gdi
+            gdi=$(grep -a -E 'trace:gdi:(alloc|free)_gdi_handle' "$E2E_TMP/app.out" | tail -1 |
+                awk '{ split($NF, n, "/"); print $2 == "freed" ? n[1] - 1 : n[1] }')
+            line=${line/\"gdiObjects\":null/\"gdiObjects\":${gdi:-null}}
+        fi
     else
         local before
         before=$(wc -l <"$VINTOREL_OBJECT_COUNTS")
