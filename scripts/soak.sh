@@ -9,10 +9,8 @@
 # feedback switches between the tone and the spoken digits, every 5th the compact view is
 # shown for a few seconds and left again, every 7th the language switches.
 # Each sample: the program's resident memory, threads, open descriptors and CPU share since the
-# last sample, and the objects it holds: the platform layer's counts natively
-# (VINTOREL_OBJECT_COUNTS), under Wine what tests/soak/guiobjects.exe reads (GDI and USER
-# objects where Windows counts them, kernel handles, windows; Wine's GetGuiResources counts
-# nothing, so its GDI count comes from Wine's own trace of handles made and freed), and
+# last sample, and the objects it holds (e2e_objects in tests/e2e/lib.sh: the platform layer's
+# counts natively; under Wine guiobjects.exe's and Wine's GDI handle trace), and under Wine
 # wineserver's memory.
 # Bounds, from the first sample (taken after one interval of measuring) to the end:
 #   object counts            never above the first sample's
@@ -42,8 +40,6 @@ minutes=$1
 samples=$(((minutes * 60 + interval - 1) / interval))
 if [ "$wine" = 1 ]; then
     VINTOREL_BIN=${program:-$root/build/windows/bin/vintorel.exe}
-    guiobjects=$(dirname "$VINTOREL_BIN")/guiobjects.exe
-    [ -f "$guiobjects" ] || { echo "soak: no $guiobjects (build the windows preset first)" >&2; exit 1; }
     out=${out:-$root/build/soak-wine.txt}
 else
     VINTOREL_BIN=${program:-$root/build/default/bin/vintorel}
@@ -65,12 +61,10 @@ e2e_start_x
 export VINTOREL_TUNER=sim VINTOREL_SIM_SWEEP=90
 if [ "$wine" = 1 ]; then
     export ALSA_CONFIG_PATH="$root/tests/dsound/wine_null_sound.conf"
-    # Wine's GDI traces each handle made and freed with the process's count of live ones.
-    export WINEDEBUG="$WINEDEBUG,trace+gdi"
 else
-    export ALSOFT_DRIVERS=null VINTOREL_OBJECT_COUNTS="$E2E_TMP/counts.jsonl"
-    : >"$VINTOREL_OBJECT_COUNTS"
+    export ALSOFT_DRIVERS=null
 fi
+e2e_count_objects
 work="$E2E_TMP/work"
 e2e_default_list "$work"
 cp "$root"/Data/*.vcl "$work/Data/"
@@ -90,32 +84,6 @@ fi
 ticks=$(getconf CLK_TCK)
 cpu_ticks() { awk '{ print $14 + $15 }' "/proc/$pid/stat"; }
 status_field() { awk -v k="$1:" '$1 == k { print $2 }' "/proc/$2/status"; }
-
-# The object counts as "name=value ..." (natively the layer's log line, under Wine guiobjects').
-objects() {
-    local line
-    if [ "$wine" = 1 ]; then
-        line=$(wine "$guiobjects" "V i n t o r e l" 2>/dev/null | tr -d '\r') || fail "guiobjects found no window"
-        if [[ $line == *'"gdiObjects":null'* ]]; then
-            # The count on the last handle made ("allocated ... N/MAX") or freed (N before it).
-            local gdi
-            gdi=$(grep -a -E 'trace:gdi:(alloc|free)_gdi_handle' "$E2E_TMP/app.out" | tail -1 |
-                awk '{ split($NF, n, "/"); print $2 == "freed" ? n[1] - 1 : n[1] }')
-            line=${line/\"gdiObjects\":null/\"gdiObjects\":${gdi:-null}}
-        fi
-    else
-        local before
-        before=$(wc -l <"$VINTOREL_OBJECT_COUNTS")
-        kill -USR2 "$pid"
-        for _ in $(seq 50); do
-            [ "$(wc -l <"$VINTOREL_OBJECT_COUNTS")" -gt "$before" ] && break
-            sleep 0.1
-        done
-        line=$(tail -1 "$VINTOREL_OBJECT_COUNTS")
-    fi
-    # {"a":1,"b":null} as "a=1 b=-", the log's time stamp left out.
-    sed -e 's/[{}" ]//g' -e 's/:/=/g' -e 's/,/ /g' -e 's/=null/=-/g' -e 's/^ms=[0-9]* //' <<<"$line"
-}
 
 # Actions between samples, as a person leaves the program measuring and touches it now and then.
 act() {
@@ -144,7 +112,7 @@ for k in $(seq "$samples"); do
     row="min=$(awk -v s=$((k * interval)) 'BEGIN { printf "%.1f", s / 60 }') rss_kb=$(status_field VmRSS "$pid")"
     row+=" threads=$(status_field Threads "$pid") fds=$(find "/proc/$pid/fd" -mindepth 1 | wc -l) cpu=$cpu"
     [ "$wine" = 1 ] && [ -n "$server" ] && row+=" server_kb=$(status_field VmRSS "$server")"
-    row+=" $(objects)"
+    row+=" $(e2e_objects)"
     echo "$row" | tee -a "$table"
 done
 polls=$(e2e_log "$log" | grep -c '^getQuality' || true)

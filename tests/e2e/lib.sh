@@ -293,3 +293,45 @@ e2e_search_first_satellite() {
     e2e_click "$id" 264 122                         # FIND>
     e2e_wait_log_tail "$log" "setTransponderFrequency 12515 -> 0x00000000"
 }
+
+# The objects the running program holds: call e2e_count_objects before e2e_start_app, then
+# e2e_objects prints them as "name=value ..." ("-" where nothing counts that kind). Natively
+# the platform layer's counts (VINTOREL_OBJECT_COUNTS: a line of JSON on every SIGUSR2); under
+# Wine what tests/soak/guiobjects.exe, beside the program, reads (GDI and USER objects where
+# Windows counts them, kernel handles, windows). Wine's GetGuiResources counts nothing, so the
+# GDI count comes from Wine's own trace of the handles made and freed.
+e2e_count_objects() {
+    if [ "$E2E_WINE" = 1 ]; then
+        E2E_GUIOBJECTS=$(dirname "$VINTOREL_BIN")/guiobjects.exe
+        [ -f "$E2E_GUIOBJECTS" ] || fail "no $E2E_GUIOBJECTS (the windows build makes it)"
+        export WINEDEBUG="$WINEDEBUG,trace+gdi"
+    else
+        export VINTOREL_OBJECT_COUNTS="$E2E_TMP/counts.jsonl"
+        : >"$VINTOREL_OBJECT_COUNTS"
+    fi
+}
+e2e_objects() {
+    local line
+    if [ "$E2E_WINE" = 1 ]; then
+        line=$(wine "$E2E_GUIOBJECTS" "V i n t o r e l" 2>/dev/null | tr -d '\r') ||
+            fail "guiobjects found no window"
+        if [[ $line == *'"gdiObjects":null'* ]]; then
+            # The count on the last handle made ("allocated ... N/MAX") or freed (N before it).
+            local gdi
+            gdi=$(grep -a -E 'trace:gdi:(alloc|free)_gdi_handle' "$E2E_TMP/app.out" | tail -1 |
+                awk '{ split($NF, n, "/"); print $2 == "freed" ? n[1] - 1 : n[1] }')
+            line=${line/\"gdiObjects\":null/\"gdiObjects\":${gdi:-null}}
+        fi
+    else
+        local before _
+        before=$(wc -l <"$VINTOREL_OBJECT_COUNTS")
+        kill -USR2 "$APP_PID"
+        for _ in $(seq 50); do
+            [ "$(wc -l <"$VINTOREL_OBJECT_COUNTS")" -gt "$before" ] && break
+            sleep 0.1
+        done
+        line=$(tail -1 "$VINTOREL_OBJECT_COUNTS")
+    fi
+    # {"a":1,"b":null} as "a=1 b=-", the log's time stamp left out.
+    sed -e 's/[{}" ]//g' -e 's/:/=/g' -e 's/,/ /g' -e 's/=null/=-/g' -e 's/^ms=[0-9]* //' <<<"$line"
+}
