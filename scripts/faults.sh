@@ -9,11 +9,11 @@
 #   scripts/faults.sh [--quick] [--linux PROGRAM]... [--no-linux] [--wine PROGRAM.exe | --no-wine]
 #                     [--prefix WINEPREFIX] [REGEX]
 # Defaults: build/sanitize/bin/vintorel, build/windows/bin/vintorel.exe in the prefix
-# build/windows/wine-prefix (made if missing). Several --linux: the first that exists. --quick:
-# each clip fault on one clip instead of all 21, and under Wine only the rows marked for it.
-# REGEX picks cases by name.
-# Prints "PASS name", "FAIL name: reason" or "SKIP name: reason" per case and a summary; exits 1
-# on any FAIL.
+# build/windows/wine-prefix (made if missing). Several --linux: the first that exists. --quick
+# (the test run's form): the clip faults in one case, and under Wine only the rows marked for
+# it. REGEX picks cases by name.
+# Prints "PASS SIDE name", "FAIL SIDE name: reason" or "SKIP SIDE name: reason" per case (SIDE
+# linux or wine) and a summary; exits 1 on any FAIL.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 
@@ -47,6 +47,7 @@ CASES=(
     "card-symbol-rate|both|card=fail:setSymbolRate|window;find 0;box Error=Set symbol rate failed;ends|0|same"
     "card-frequency|both|card=fail:setTransponderFrequency|window;find 0;box Error=Set transponder frequency failed;ends|0|same"
     "card-apply-tuning|both|card=fail:applyTuning|$FIND0;speak;wait 2;close|0|same"
+    "card-reads|both|card=fail:refreshMeasurement card=fail:getQuality card=fail:getSnr|$FIND0;speak;wait 2;close|0|same"
     "no-data|quick-wine|nodata|$CREATE_Q;$NO_FILE;window;close|0|absent"
     "no-list-no|both|list=none|$CREATE_Q=Tab Return;window;close|0|absent"
     "no-list-yes|both|list=none|$CREATE_Q;$FIND0;close|0|default"
