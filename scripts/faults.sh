@@ -24,7 +24,7 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 #   steps, in order: box CAPTION=TEXT[=KEYS] (answered with KEYS, default Return); window (the
 #          main window); find N (entry N of the list, then FIND>); tuned MHZ (the card was tuned
 #          to it); speak (digits instead of the tone); russian; wait SECONDS (measuring goes
-#          on); sound on|off (the sound server hears the program or not); server kill|start;
+#          on); sound on (the sound server hears the program); server kill|start;
 #          close (the close box); ends (the program ends by itself)
 #   list: same, default (created with the four default satellites), absent
 CREATE_Q='box Warning!=satellite.ini - not found. Create new  file?'
@@ -159,7 +159,7 @@ VINTOREL_BIN=$(realpath "$VINTOREL_BIN")
 source "$root/tests/e2e/lib.sh"
 e2e_start_x >/dev/null
 export VINTOREL_TUNER=sim
-MODE=(66 122) NEXT=(264 122) FLAG=(12 9) SOUND=(30 9) COMBO=(150 70)
+NEXT=(264 122) FLAG=(12 9) SOUND=(30 9) COMBO=(150 70)
 DEFAULT_LIST='[Astra 1B-1H,2C   19.2e]=12515h22000;[Eutelsat W4/Sesat   36.0e]=12360h26480;[HotBird 1-6   13.0e]=10723h29900;[Sirius 2/3,Astra 1A   5.0e]=12465h10787;'
 
 # Writes list KIND into file $1.
@@ -286,11 +286,10 @@ step() {
         local before after
         before=$(grep -c '^applyTuning' "$CASE/card.log" || true)
         sleep "$arg"
-        kill -0 "$APP_PID" 2>/dev/null || fail "the program ended while measuring"
+        kill -0 "$APP_PID" 2>/dev/null || { e2e_wait_exit 1; fail "the program ended while measuring (exit code $APP_RC)"; }
         after=$(grep -c '^applyTuning' "$CASE/card.log" || true)
         [ "$after" -gt "$before" ] || fail "measuring stopped (no poll in ${arg}s)" ;;
     sound\ on) heard 3 || fail "no sound reached the sound server" ;;
-    sound\ off) ! heard 2 || fail "sound reached the sound server" ;;
     server\ kill) kill -9 "$SERVER_PID"; wait "$SERVER_PID" 2>/dev/null || true ;;
     server\ start) server_start || fail "the sound server did not start again" ;;
     close)
@@ -320,9 +319,8 @@ start_program() {
         wineserver -w 2>/dev/null || true
         : >"$E2E_TMP/restart-wineserver"
     fi
-    local run=(env)
+    local run=(unshare -m --)
     [ "$(id -u)" = 0 ] || run=(unshare -rm --)
-    [ "$(id -u)" = 0 ] && run=(unshare -m --)
     local launcher=("$VINTOREL_BIN")
     [ "$E2E_WINE" = 1 ] && launcher=("$E2E_WINE_LOADER" "$VINTOREL_BIN")
     # The list is only seen in the namespace: a copy of it (if any) is left in list.after.
