@@ -141,10 +141,13 @@ if [ -z "${side:-}" ]; then
             echo "SKIP wine: no $wine_bin (cmake --preset windows && cmake --build build/windows)" | tee -a "$out"
         else
             prefix=${prefix:-$(dirname "$(dirname "$wine_bin")")/wine-prefix}
-            bash "$root/tests/wine/prefix.sh" "$prefix" "$(dirname "$wine_bin")" >/dev/null
-            echo "wine: $wine_bin"
-            WINEPREFIX=$prefix VINTOREL_BIN=$wine_bin bash "$0" --side wine "${args[@]}" |
-                tee -a "$out" || rc=1
+            if ! bash "$root/tests/wine/prefix.sh" "$prefix" "$(dirname "$wine_bin")" >/dev/null; then
+                echo "FAIL wine: no Wine prefix at $prefix (tests/wine/prefix.sh)" | tee -a "$out"
+            else
+                echo "wine: $wine_bin"
+                WINEPREFIX=$prefix VINTOREL_BIN=$wine_bin bash "$0" --side wine "${args[@]}" |
+                    tee -a "$out" || rc=1
+            fi
         fi
     fi
     echo "faults: $(grep -c '^PASS' "$out" || true) passed, $(grep -c '^FAIL' "$out" || true) failed," \
