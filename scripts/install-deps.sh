@@ -22,7 +22,8 @@ if [ "${1:-}" = "--test" ]; then
                g++-mingw-w64-i686-posix binutils-mingw-w64-i686
                wine wine64 nsis zip unzip clang libclang-rt-14-dev
                qemu-system-x86 busybox-static kmod linux-headers-amd64 make xz-utils
-               debhelper dpkg-dev lintian appstream desktop-file-utils debootstrap libc6-i386)
+               debhelper dpkg-dev lintian appstream desktop-file-utils debootstrap libc6-i386
+               pulseaudio pulseaudio-utils flac)
 fi
 
 installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"; }

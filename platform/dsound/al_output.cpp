@@ -109,6 +109,14 @@ void AlOutput::leaveThread() const {
         setThreadContext_(nullptr);
 }
 
+bool AlOutput::connected() const {
+    if (!alcIsExtensionPresent(device_, "ALC_EXT_disconnect"))
+        return true;
+    ALCint connected = ALC_TRUE;
+    alcGetIntegerv(device_, ALC_CONNECTED, 1, &connected);
+    return connected != ALC_FALSE;
+}
+
 void AlOutput::makeCurrent() const {
     if (context_ && alcGetCurrentContext() != context_)
         alcMakeContextCurrent(context_);

@@ -5,6 +5,7 @@
 // overrides that. The context asks only for what DirectSound buffers need: no auxiliary sends,
 // no HRTF, no output limiter (clips are mixed at unity gain and cannot clip by themselves).
 // The device can be paused while nothing plays, so that no mixer thread runs for silence.
+// A device that lost its output says so (connected), so that its owner can open a new one.
 // Does not enumerate devices, open capture devices or share a context between objects.
 #pragma once
 
@@ -38,6 +39,9 @@ class AlOutput {
     bool hasContext() const { return context_ != nullptr; }
     // Detaches the context from the calling (worker) thread again.
     void leaveThread() const;
+    // False once the device has lost its output for good (ALC_EXT_disconnect: a sound server
+    // that went away, a card unplugged); it then plays nothing until it is opened anew.
+    bool connected() const;
 
     // Makes this output's context current; every AL call goes through here first, since
     // several device objects may exist in one process.

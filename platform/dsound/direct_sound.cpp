@@ -82,6 +82,7 @@ void DirectSound8::run() {
 // to the sound server, which the program's thread should not wait for, and a condition
 // variable's wake-up adds only microseconds to the start of the sound.
 void DirectSound8::sleepWhileSilent(std::unique_lock<std::recursive_mutex> &lock) {
+    reopenIfLost(lock);
     bool playing = false;
     bool endless = false;
     double longest = 0.0;
@@ -120,6 +121,33 @@ void DirectSound8::sleepWhileSilent(std::unique_lock<std::recursive_mutex> &lock
                                std::chrono::duration<double>(longest + margin));
         wake_.wait_until(lock, until, woken);
     }
+}
+
+// Run by the worker at every round, that is whenever a buffer starts or stops. The new device
+// is opened without the lock (it may talk to a sound server); the buffers are moved with it.
+// Until that succeeds, sounds asked for are silent (or, while no context exists, kept for it).
+void DirectSound8::reopenIfLost(std::unique_lock<std::recursive_mutex> &lock) {
+    if (output_->hasContext() && output_->connected())
+        return;
+    const auto now = std::chrono::steady_clock::now();
+    if (lastReopen_ != std::chrono::steady_clock::time_point{} &&
+        now - lastReopen_ < std::chrono::seconds(1))
+        return;
+    lastReopen_ = now;
+    lock.unlock();
+    std::unique_ptr<AlOutput> fresh = AlOutput::openDefault();
+    lock.lock();
+    if (!fresh || stopping_)
+        return;
+    ready_ = false;
+    for (SoundBuffer *buffer : buffers_)
+        buffer->detach();
+    output_ = std::move(fresh);
+    if (!output_->createContext())
+        return; // tried again on a later round
+    for (SoundBuffer *buffer : buffers_)
+        buffer->attach();
+    ready_ = true;
 }
 
 void DirectSound8::destroyIfUnused() {

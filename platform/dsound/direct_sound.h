@@ -5,7 +5,9 @@
 // Called from the program's thread, like the rest of the platform layer; one worker thread of
 // its own makes the OpenAL context in the background (creation returns at once) and then
 // pauses the output whenever no buffer plays, so nothing wakes up for silence. The object's
-// lock guards every buffer against that thread.
+// lock guards every buffer against that thread. When the output loses its device (the sound
+// server goes away), that thread opens the default output anew while sounds are asked for, at
+// most once a second, and moves every buffer over to it.
 // Not supported: primary buffers, DuplicateSoundBuffer, a second Initialize.
 #pragma once
 
@@ -71,6 +73,7 @@ class DirectSound8 final : public IDirectSound8 {
     void destroyIfUnused();
     void run();
     void sleepWhileSilent(std::unique_lock<std::recursive_mutex> &lock);
+    void reopenIfLost(std::unique_lock<std::recursive_mutex> &lock);
 
     std::unique_ptr<AlOutput> output_;
     std::recursive_mutex mutex_;
@@ -80,6 +83,7 @@ class DirectSound8 final : public IDirectSound8 {
     bool failed_ = false;
     bool changed_ = false;
     bool stopping_ = false;
+    std::chrono::steady_clock::time_point lastReopen_{};
     std::thread worker_;
     ULONG refs_ = 1;
     ULONG bufferRefs_ = 0;

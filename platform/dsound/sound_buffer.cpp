@@ -149,11 +149,35 @@ HRESULT SoundBuffer::attach() {
     return hr;
 }
 
+void SoundBuffer::detach() {
+    if (!attached())
+        return;
+    if (!restoreStaging()) {
+        // The samples could not be read back: the buffer goes on as silence.
+        uploaded_ = false;
+        try {
+            data_.assign(bytes_, format_.wBitsPerSample == 8 ? BYTE{0x80} : BYTE{0});
+            staged_ = true;
+        } catch (const std::bad_alloc &) {
+        }
+    }
+    makeCurrent();
+    alSourceStop(source_);
+    alSourcei(source_, AL_BUFFER, 0);
+    alDeleteSources(1, &source_);
+    alDeleteBuffers(1, &alBuffer_);
+    source_ = 0;
+    alBuffer_ = 0;
+    pendingPlay_ = false;
+}
+
 HRESULT SoundBuffer::upload() {
     if (!attached()) {
         uploaded_ = true; // handed over by attach()
         return DS_OK;
     }
+    if (data_.size() < bytes_)
+        return DSERR_OUTOFMEMORY; // the samples are gone (see detach)
     makeCurrent();
     alGetError();
     // OpenAL refuses new data for a buffer attached to a source, so detach, fill, reattach,

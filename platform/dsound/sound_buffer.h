@@ -81,6 +81,10 @@ class SoundBuffer final : public IDirectSoundBuffer {
     // Called with the device object's lock held, once its context exists: makes the source
     // and buffer, uploads what was written and starts a Play that was asked for before.
     HRESULT attach();
+    // Called with the device object's lock held before its output is replaced by a new one:
+    // takes the samples back from OpenAL and deletes the AL objects; attach() on the new
+    // output makes them again. A playing buffer is stopped.
+    void detach();
     // Called with the device object's lock held when the output could not be made: a Play
     // asked for before is dropped, as the sound it would make.
     void dropPendingPlay() { pendingPlay_ = false; }
