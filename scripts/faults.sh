@@ -122,10 +122,34 @@ done
 if [ -z "${side:-}" ]; then
     # Both sides, each in a process of its own (the end-to-end helpers hold one program each).
     rc=0 out=$(mktemp)
-    trap 'rm -f "$out"' EXIT
     args=()
     [ "$quick" = 1 ] && args+=(--quick)
     [ -n "$pattern" ] && args+=("$pattern")
+    # The two sides at once, each on an X server of its own; the Wine side's lines follow.
+    wine_out=$(mktemp)
+    trap 'rm -f "$out" "$wine_out"' EXIT
+    wine_side=""
+    if [ -n "$wine_bin" ]; then
+        if ! command -v wine >/dev/null; then
+            echo "SKIP wine: Wine is not installed" >"$wine_out"
+        elif [ ! -f "$wine_bin" ]; then
+            echo "SKIP wine: no $wine_bin (cmake --preset windows && cmake --build build/windows)" >"$wine_out"
+        else
+            prefix=${prefix:-$(dirname "$(dirname "$wine_bin")")/wine-prefix}
+            (
+                SECONDS=0
+                if ! bash "$root/tests/wine/prefix.sh" "$prefix" "$(dirname "$wine_bin")" >/dev/null; then
+                    echo "FAIL wine: no Wine prefix at $prefix (tests/wine/prefix.sh)"
+                else
+                    echo "wine: $wine_bin"
+                    WINEPREFIX=$prefix VINTOREL_BIN=$wine_bin bash "$0" --side wine "${args[@]}" ||
+                        echo "FAIL wine: the side ended with an error"
+                fi
+                echo "wine: $SECONDS s"
+            ) >"$wine_out" 2>&1 &
+            wine_side=$!
+        fi
+    fi
     SECONDS=0
     if [ -n "$linux_bin" ]; then
         echo "linux: $linux_bin"
@@ -133,25 +157,11 @@ if [ -z "${side:-}" ]; then
     elif [ "${linux_bins[0]}" != none ]; then
         echo "FAIL linux: no program at ${linux_bins[*]} (cmake --preset sanitize && cmake --build build/sanitize)" | tee -a "$out"
     fi
-    linux_seconds=$SECONDS
-    if [ -n "$wine_bin" ]; then
-        if ! command -v wine >/dev/null; then
-            echo "SKIP wine: Wine is not installed" | tee -a "$out"
-        elif [ ! -f "$wine_bin" ]; then
-            echo "SKIP wine: no $wine_bin (cmake --preset windows && cmake --build build/windows)" | tee -a "$out"
-        else
-            prefix=${prefix:-$(dirname "$(dirname "$wine_bin")")/wine-prefix}
-            if ! bash "$root/tests/wine/prefix.sh" "$prefix" "$(dirname "$wine_bin")" >/dev/null; then
-                echo "FAIL wine: no Wine prefix at $prefix (tests/wine/prefix.sh)" | tee -a "$out"
-            else
-                echo "wine: $wine_bin"
-                WINEPREFIX=$prefix VINTOREL_BIN=$wine_bin bash "$0" --side wine "${args[@]}" |
-                    tee -a "$out" || rc=1
-            fi
-        fi
-    fi
+    echo "linux: $SECONDS s"
+    [ -z "$wine_side" ] || wait "$wine_side" || rc=1
+    tee -a "$out" <"$wine_out"
     echo "faults: $(grep -c '^PASS' "$out" || true) passed, $(grep -c '^FAIL' "$out" || true) failed," \
-        "$(grep -c '^SKIP' "$out" || true) skipped (linux ${linux_seconds} s, wine $((SECONDS - linux_seconds)) s)"
+        "$(grep -c '^SKIP' "$out" || true) skipped"
     grep -q '^FAIL' "$out" && rc=1
     exit "$rc"
 fi
