@@ -316,10 +316,13 @@ e2e_objects() {
         line=$(wine "$E2E_GUIOBJECTS" "V i n t o r e l" 2>/dev/null | tr -d '\r') ||
             fail "guiobjects found no window"
         if [[ $line == *'"gdiObjects":null'* ]]; then
-            # The count on the last handle made ("allocated ... N/MAX") or freed (N before it).
+            # The live count after each handle made ("allocated ... N/MAX") or freed (N before
+            # it); the lowest of the last 200 (a few seconds), so that a device context or
+            # region held for a moment while painting is not taken for one kept.
             local gdi
-            gdi=$(grep -a -E 'trace:gdi:(alloc|free)_gdi_handle' "$E2E_TMP/app.out" | tail -1 |
-                awk '{ split($NF, n, "/"); print $2 == "freed" ? n[1] - 1 : n[1] }')
+            gdi=$(grep -a -E 'trace:gdi:(alloc|free)_gdi_handle' "$E2E_TMP/app.out" | tail -200 |
+                awk '{ split($NF, n, "/"); v = $2 == "freed" ? n[1] - 1 : n[1]
+                       if (low == "" || v < low) low = v } END { print low }')
             line=${line/\"gdiObjects\":null/\"gdiObjects\":${gdi:-null}}
         fi
     else
