@@ -4,29 +4,19 @@
 // between messages. Not done: counting anything Qt, OpenAL Soft or the components hold on their
 // own (a long run's memory and descriptor figures show those).
 #include "common/object_counts.h"
+#include "common/signal_call.h"
 #include "vintorel_test_objects.h"
 
-#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QSocketNotifier>
 
 #include <csignal>
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace vintorel::common {
 void startObjectCountLog();
 } // namespace vintorel::common
 
 namespace {
-
-int g_wakeFd = -1;
-
-void onSignal(int) {
-    const char byte = 1;
-    [[maybe_unused]] const ssize_t written = write(g_wakeFd, &byte, 1);
-}
 
 void appendCounts(const QString &path, qint64 ms) {
     VintorelObjectCounts c{};
@@ -66,24 +56,12 @@ namespace vintorel::common {
 
 void startObjectCountLog() {
     const QString path = qEnvironmentVariable("VINTOREL_OBJECT_COUNTS");
-    int fds[2];
-    if (path.isEmpty() || g_wakeFd >= 0 || pipe2(fds, O_CLOEXEC | O_NONBLOCK) != 0) {
+    if (path.isEmpty()) {
         return;
     }
-    g_wakeFd = fds[1];
     static QElapsedTimer clock;
     clock.start();
-    auto *notifier = new QSocketNotifier(fds[0], QSocketNotifier::Read, qApp);
-    QObject::connect(notifier, &QSocketNotifier::activated, notifier, [fd = fds[0], path] {
-        char drained[64];
-        while (read(fd, drained, sizeof drained) > 0) {
-        }
-        appendCounts(path, clock.elapsed());
-    });
-    struct sigaction action {};
-    action.sa_handler = onSignal;
-    action.sa_flags = SA_RESTART;
-    sigaction(SIGUSR2, &action, nullptr);
+    callOnSignal(SIGUSR2, [path] { appendCounts(path, clock.elapsed()); });
 }
 
 } // namespace vintorel::common

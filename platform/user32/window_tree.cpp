@@ -8,6 +8,7 @@
 // here) as Windows' dialog class "#32770" with its texts and buttons as "Static" and "Button"
 // children. Not done: any other Qt window.
 #include "common/codepage.h"
+#include "common/signal_call.h"
 #include "user32/window_manager.h"
 
 #include <QAbstractButton>
@@ -20,11 +21,8 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QSaveFile>
-#include <QSocketNotifier>
 
 #include <csignal>
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace vintorel::user32 {
 void startWindowTree();
@@ -33,13 +31,6 @@ void startWindowTree();
 namespace {
 
 using namespace vintorel::user32;
-
-int g_wakeFd = -1;
-
-void onSignal(int) {
-    const char byte = 1;
-    [[maybe_unused]] const ssize_t written = write(g_wakeFd, &byte, 1);
-}
 
 // Where a widget is shown, in Win32 screen coordinates.
 QRect shownRect(const QWidget *w) {
@@ -181,22 +172,9 @@ namespace vintorel::user32 {
 
 void startWindowTree() {
     const QString path = qEnvironmentVariable("VINTOREL_WINDOW_TREE");
-    int fds[2];
-    if (path.isEmpty() || g_wakeFd >= 0 || pipe2(fds, O_CLOEXEC | O_NONBLOCK) != 0) {
-        return;
+    if (!path.isEmpty()) {
+        vintorel::common::callOnSignal(SIGUSR1, [path] { writeTree(path); });
     }
-    g_wakeFd = fds[1];
-    auto *notifier = new QSocketNotifier(fds[0], QSocketNotifier::Read, qApp);
-    QObject::connect(notifier, &QSocketNotifier::activated, notifier, [fd = fds[0], path] {
-        char drained[64];
-        while (read(fd, drained, sizeof drained) > 0) {
-        }
-        writeTree(path);
-    });
-    struct sigaction action {};
-    action.sa_handler = onSignal;
-    action.sa_flags = SA_RESTART;
-    sigaction(SIGUSR1, &action, nullptr);
 }
 
 } // namespace vintorel::user32
