@@ -288,8 +288,7 @@ step() {
         fi
         WINE_TEXTS+=("$text")
         # shellcheck disable=SC2086
-        e2e_keys "$b" $keys
-        for _ in $(seq 50); do xwininfo -id "$b" 2>/dev/null | grep -q IsViewable || break; sleep 0.1; done ;;
+        e2e_answer_box "$b" $keys ;;
     window) ID=$(e2e_wait_window '^V i n t o r e l$' 20); sleep 0.3 ;;
     find\ *) find_entry "$arg" ;;
     tuned\ *) e2e_wait_log_tail "$CASE/card.log" "setTransponderFrequency $arg -> 0x00000000" ;;

@@ -65,11 +65,7 @@ source "$root/tests/e2e/lib.sh"
 [ "$wine" = 1 ] && trap 'e2e_cleanup; rm -rf "$soak_prefix"' EXIT
 e2e_start_x
 export VINTOREL_TUNER=sim VINTOREL_SIM_SWEEP=90
-if [ "$wine" = 1 ]; then
-    export ALSA_CONFIG_PATH="$root/tests/dsound/wine_null_sound.conf"
-else
-    export ALSOFT_DRIVERS=null
-fi
+e2e_null_sound
 e2e_count_objects
 work="$E2E_TMP/work"
 e2e_default_list "$work"
@@ -157,13 +153,12 @@ for k, bound in (("anon_kb", 8192 if wine else 4096), ("server_anon_kb", 4096)):
         if growth > bound:
             problems.append(f"{k} grew by {growth:.0f} kB")
 third = max(1, len(rows) // 3)
-cpu = "main_cpu" if wine else "cpu"
-for k in ("cpu", "main_cpu"):
-    early = sum(num(r[k]) for r in rows[:third]) / third
-    late = sum(num(r[k]) for r in rows[-third:]) / third
-    print(f"{k}: {early:.2f} % in the first third, {late:.2f} % in the last" + (" (bounded)" if k == cpu else ""))
-early = sum(num(r[cpu]) for r in rows[:third]) / third
-late = sum(num(r[cpu]) for r in rows[-third:]) / third
+bounded = "main_cpu" if wine else "cpu"
+shares = {k: (sum(num(r[k]) for r in rows[:third]) / third, sum(num(r[k]) for r in rows[-third:]) / third)
+          for k in ("cpu", "main_cpu")}
+for k, (early, late) in shares.items():
+    print(f"{k}: {early:.2f} % in the first third, {late:.2f} % in the last" + (" (bounded)" if k == bounded else ""))
+early, late = shares[bounded]
 if late > 1.5 * early + 0.5:
     problems.append(f"CPU share rose from {early:.2f} % to {late:.2f} %")
 print("FAIL: " + "; ".join(problems) if problems else "PASS")

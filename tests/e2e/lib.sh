@@ -210,6 +210,35 @@ ALSA
     fi
 }
 
+# Everything the program plays is mixed into a null output, heard by nobody: natively OpenAL
+# Soft's null driver, under Wine ALSA's null device (an ALSA configuration of the tests').
+e2e_null_sound() {
+    if [ "$E2E_WINE" = 1 ]; then
+        ALSA_CONFIG_PATH="$(cd "$(dirname "${BASH_SOURCE[0]}")/../dsound" && pwd)/wine_null_sound.conf"
+        export ALSA_CONFIG_PATH
+    else
+        export ALSOFT_DRIVERS=null
+    fi
+}
+
+# Answers the message box window $1 with keys $2... and waits up to 5 s until it is gone.
+e2e_answer_box() {
+    local box=$1 _
+    shift
+    e2e_keys "$box" "$@"
+    for _ in $(seq 50); do
+        xwininfo -id "$box" 2>/dev/null | grep -q IsViewable || break
+        sleep 0.1
+    done
+}
+
+# Replaces the text of the edit box at client coordinates ($2, $3) of window $1 by $4.
+e2e_retype() {
+    e2e_click "$1" "$2" "$3"
+    xdotool key --clearmodifiers End BackSpace BackSpace BackSpace BackSpace BackSpace BackSpace
+    xdotool type --delay 30 "$4"
+}
+
 # Text file $1 as the program wrote it, without the carriage returns of Windows' text files.
 e2e_log() {
     tr -d '\r' <"$1"

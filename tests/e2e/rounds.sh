@@ -20,11 +20,7 @@ printf 'poll locked 50 12.3\n' >"$E2E_TMP/card.script"
 VINTOREL_SIM_LOG=$(e2e_path "$log")
 VINTOREL_SIM_SCRIPT=$(e2e_path "$E2E_TMP/card.script")
 export VINTOREL_SIM_LOG VINTOREL_SIM_SCRIPT
-if [ "$E2E_WINE" = 1 ]; then
-    export ALSA_CONFIG_PATH="$(cd "$(dirname "$0")/../dsound" && pwd)/wine_null_sound.conf"
-else
-    export ALSOFT_DRIVERS=null
-fi
+e2e_null_sound
 e2e_count_objects
 e2e_start_app "$work"
 id=$(e2e_wait_window '^V i n t o r e l$')
@@ -37,18 +33,10 @@ VERTICAL=(215 68) BODY=(150 30)
 answer_box() {
     local b
     b=$(e2e_wait_window "^$1\$")
-    e2e_keys "$b" Return
-    for _ in $(seq 50); do
-        xwininfo -id "$b" 2>/dev/null | grep -q 'IsViewable' || break
-        sleep 0.1
-    done
+    e2e_answer_box "$b" Return
     sleep 0.3
 }
-retype() {
-    e2e_click "$id" "${EDIT[@]}"
-    xdotool key --clearmodifiers End BackSpace BackSpace BackSpace BackSpace BackSpace BackSpace
-    xdotool type --delay 30 "$1"
-}
+retype() { e2e_retype "$id" "${EDIT[@]}" "$1"; }
 measure_with_every_switch() {
     sleep 1.3
     e2e_click "$id" "${SOUND[@]}" # spoken digits

@@ -49,11 +49,7 @@ box() {
     shift 2
     b=$(e2e_wait_window "^$caption\$")
     shot "$name"
-    e2e_keys "$b" "$@"
-    for _ in $(seq 50); do
-        xwininfo -id "$b" 2>/dev/null | grep -q 'IsViewable' || break
-        sleep 0.1
-    done
+    e2e_answer_box "$b" "$@"
     sleep 0.4
 }
 
@@ -77,11 +73,7 @@ box_both() {
 }
 
 # Replaces the edit box's text by $1.
-retype() {
-    e2e_click "$id" "${EDIT[@]}"
-    xdotool key --clearmodifiers End BackSpace BackSpace BackSpace BackSpace BackSpace BackSpace
-    xdotool type --delay 30 "$1"
-}
+retype() { e2e_retype "$id" "${EDIT[@]}" "$1"; }
 
 # The Russian caption: Cyrillic letters, or under Wine the same bytes read as Windows-1252.
 ru_attention='[^A-Za-z ]+!'
