@@ -51,8 +51,13 @@ e2e_cleanup() {
 trap e2e_cleanup EXIT
 
 # Prints path $1 as the program sees it: unchanged on Linux, in Windows form (Z:\...) under Wine.
+# Every prefix maps the root of the file system as Z:, which is what winepath gives for paths
+# outside drive_c; the form is made here, since running winepath costs a Wine process each time
+# and, on a loaded machine, once printed Wine's start-up error instead of a path.
 e2e_path() {
-    if [ "$E2E_WINE" = 1 ]; then winepath -w "$1" 2>/dev/null; else printf '%s\n' "$1"; fi
+    local path=$1
+    [[ $path == /* ]] || path=$PWD/$path
+    if [ "$E2E_WINE" = 1 ]; then printf 'Z:%s\n' "${path//\//\\}"; else printf '%s\n' "$1"; fi
 }
 
 fail() {
