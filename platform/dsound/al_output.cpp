@@ -1,12 +1,18 @@
 // Opening and closing OpenAL Soft's default output for a DirectSound device object, its
 // context attributes and pausing. Does not pick a device itself and does not restore a
-// previously current context.
+// previously current context. A machine without sound is normal for this program (it then
+// plays nothing, as DirectSound without a driver): OpenAL Soft's and ALSA's own messages about
+// the outputs they could not open stay unprinted unless the user asks for them with
+// ALSOFT_LOGLEVEL.
 #include "dsound/al_output.h"
 
 #include <AL/alext.h>
 #include <AL/efx.h>
 
+#include <cstdarg>
+#include <cstdlib>
 #include <cstring>
+#include <dlfcn.h>
 
 namespace vintorel::dsound {
 namespace {
@@ -18,9 +24,28 @@ template <typename F> F alcProc(ALCdevice *device, const char *name) {
     return reinterpret_cast<F>(alcGetProcAddress(device, name));
 }
 
+// ALSA prints its errors itself unless given a handler; OpenAL Soft loads it at run time, so
+// the handler is set through the same library, loaded here first and kept loaded.
+void dropAlsaMessage(const char *, int, const char *, int, const char *, ...) {}
+
+void quietUnlessAsked() {
+    if (std::getenv("ALSOFT_LOGLEVEL") != nullptr)
+        return;
+    setenv("ALSOFT_LOGLEVEL", "0", 0);
+    void *alsa = dlopen("libasound.so.2", RTLD_NOW | RTLD_LOCAL);
+    if (!alsa)
+        return;
+    using Handler = void (*)(const char *, int, const char *, int, const char *, ...);
+    if (auto setHandler =
+            reinterpret_cast<int (*)(Handler)>(dlsym(alsa, "snd_lib_error_set_handler")))
+        setHandler(dropAlsaMessage);
+}
+
 } // namespace
 
 std::unique_ptr<AlOutput> AlOutput::openDefault() {
+    static const bool quiet = (quietUnlessAsked(), true);
+    (void)quiet;
     ALCdevice *device = alcOpenDevice(nullptr);
     if (!device)
         return nullptr;
@@ -32,6 +57,8 @@ AlOutput::AlOutput(ALCdevice *device) : device_(device) {
         pause_ = alcProc<decltype(pause_)>(device_, "alcDevicePauseSOFT");
         resume_ = alcProc<decltype(resume_)>(device_, "alcDeviceResumeSOFT");
     }
+    if (alcIsExtensionPresent(device_, "ALC_SOFT_device_clock"))
+        getInteger64_ = alcProc<decltype(getInteger64_)>(device_, "alcGetInteger64vSOFT");
     if (alcIsExtensionPresent(device_, "ALC_EXT_thread_local_context"))
         setThreadContext_ = alcProc<decltype(setThreadContext_)>(device_, "alcSetThreadContext");
     // Asked of an open device, the full-name query gives the backend's own device name (the
@@ -120,6 +147,14 @@ bool AlOutput::connected() const {
 void AlOutput::makeCurrent() const {
     if (context_ && alcGetCurrentContext() != context_)
         alcMakeContextCurrent(context_);
+}
+
+double AlOutput::latencySeconds() const {
+    if (!getInteger64_)
+        return 0.0;
+    ALCint64SOFT nanoseconds = 0;
+    getInteger64_(device_, ALC_DEVICE_LATENCY_SOFT, 1, &nanoseconds);
+    return nanoseconds > 0 ? static_cast<double>(nanoseconds) / 1e9 : 0.0;
 }
 
 void AlOutput::pause() {

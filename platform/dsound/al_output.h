@@ -11,6 +11,7 @@
 
 #include <AL/al.h>
 #include <AL/alc.h>
+#include <AL/alext.h>
 
 #include <memory>
 
@@ -56,6 +57,11 @@ class AlOutput {
     // Pausing stops OpenAL's mixer thread. Not done for outputs that record a timeline (the
     // wave file writer), where a pause would cut the silence out of the recording.
     bool canPause() const { return canPause_; }
+    // How long what the mixer has written takes to be heard (ALC_SOFT_device_clock: the
+    // backend's buffer, a sound server's own included); 0 where OpenAL cannot say. A pause
+    // before that much time has passed after the last sound would hold its end back (a
+    // PulseAudio stream is corked with it still queued) until the next sound.
+    double latencySeconds() const;
     void pause();
     void resume();
     bool paused() const { return paused_; }
@@ -73,6 +79,7 @@ class AlOutput {
     bool paused_ = false;
     ALCboolean(ALC_APIENTRY *setThreadContext_)(ALCcontext *) = nullptr;
     void(ALC_APIENTRY *pause_)(ALCdevice *) = nullptr;
+    void(ALC_APIENTRY *getInteger64_)(ALCdevice *, ALCenum, ALsizei, ALCint64SOFT *) = nullptr;
     void(ALC_APIENTRY *resume_)(ALCdevice *) = nullptr;
 };
 

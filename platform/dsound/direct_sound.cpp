@@ -76,6 +76,23 @@ void DirectSound8::run() {
     output_->leaveThread();
 }
 
+namespace {
+
+std::chrono::steady_clock::time_point secondsFromNow(double seconds) {
+    return std::chrono::steady_clock::now() +
+           std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+               std::chrono::duration<double>(seconds));
+}
+
+} // namespace
+
+// One mixing update and a little more: the mixer's own step, the resolution of what it reports.
+double DirectSound8::updateSeconds() const {
+    return static_cast<double>(output_->updateFrames()) /
+               static_cast<double>(output_->mixFrequency()) +
+           0.005;
+}
+
 // One round of the worker: pause the output when nothing plays, otherwise wake it and sleep
 // until the last playing buffer should have ended (or until a buffer starts or stops) and look
 // again. Waking the output is done here rather than in Play: it starts a mixer thread or talks
@@ -107,19 +124,19 @@ void DirectSound8::sleepWhileSilent(std::unique_lock<std::recursive_mutex> &lock
             return;
     }
     if (!playing) {
-        output_->pause();
+        if (!output_->paused() && output_->canPause()) {
+            // What the mixer wrote last is still on its way to the speaker: let it out first.
+            const double drain = output_->latencySeconds() + updateSeconds();
+            if (wake_.wait_until(lock, secondsFromNow(drain), woken))
+                return;
+            output_->pause();
+        }
         wake_.wait(lock, woken);
     } else if (endless) {
         wake_.wait(lock, woken);
     } else {
         // The mixer marks a source stopped on the update after its end: allow one update more.
-        const double margin = static_cast<double>(output_->updateFrames()) /
-                                  static_cast<double>(output_->mixFrequency()) +
-                              0.005;
-        const auto until = std::chrono::steady_clock::now() +
-                           std::chrono::duration_cast<std::chrono::steady_clock::duration>(
-                               std::chrono::duration<double>(longest + margin));
-        wake_.wait_until(lock, until, woken);
+        wake_.wait_until(lock, secondsFromNow(longest + updateSeconds()), woken);
     }
 }
 

@@ -74,6 +74,7 @@ class DirectSound8 final : public IDirectSound8 {
     void run();
     void sleepWhileSilent(std::unique_lock<std::recursive_mutex> &lock);
     void reopenIfLost(std::unique_lock<std::recursive_mutex> &lock);
+    double updateSeconds() const;
 
     std::unique_ptr<AlOutput> output_;
     std::recursive_mutex mutex_;

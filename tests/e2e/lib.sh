@@ -226,6 +226,56 @@ e2e_null_sound() {
     fi
 }
 
+# A desktop's sound server of its own for this check: PipeWire, WirePlumber and pipewire-pulse
+# in a private D-Bus session and runtime folder, with no sound card, so the output is
+# WirePlumber's null sink. The program then uses OpenAL Soft's default output, as on a desktop.
+# Sets E2E_SINK (the sink's name); e2e_record_sink FILE records its monitor. Skips (77) where
+# PipeWire is not installed.
+e2e_start_pipewire() {
+    local tool
+    for tool in pipewire wireplumber pipewire-pulse pw-record pactl dbus-daemon; do
+        command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
+    done
+    unset ALSOFT_DRIVERS PULSE_SERVER
+    export XDG_RUNTIME_DIR="$E2E_TMP/runtime"
+    mkdir -m 700 -p "$XDG_RUNTIME_DIR"
+    dbus-daemon --session --fork --nopidfile --print-address=3 --print-pid=4 \
+        3>"$E2E_TMP/dbus.address" 4>"$E2E_TMP/dbus.pid" || fail "no D-Bus session"
+    E2E_PIDS+=("$(cat "$E2E_TMP/dbus.pid")")
+    DBUS_SESSION_BUS_ADDRESS=$(cat "$E2E_TMP/dbus.address")
+    export DBUS_SESSION_BUS_ADDRESS
+    # WirePlumber and pipewire-pulse connect to PipeWire at once and give up if it is not there.
+    pipewire >"$E2E_TMP/pipewire.log" 2>&1 &
+    E2E_PIDS+=($!)
+    for _ in $(seq 100); do
+        [ -S "$XDG_RUNTIME_DIR/pipewire-0" ] && break
+        sleep 0.05
+    done
+    for tool in wireplumber pipewire-pulse; do
+        "$tool" >"$E2E_TMP/$tool.log" 2>&1 &
+        E2E_PIDS+=($!)
+    done
+    E2E_SINK=""
+    for _ in $(seq 100); do
+        E2E_SINK=$(pactl get-default-sink 2>/dev/null || true)
+        [ -n "$E2E_SINK" ] && pactl list short sinks 2>/dev/null | grep -q "$E2E_SINK" && return 0
+        sleep 0.1
+    done
+    cat "$E2E_TMP"/pipewire*.log "$E2E_TMP/wireplumber.log" >&2
+    fail "PipeWire has no sink"
+}
+e2e_record_sink() {
+    pw-record --target "$E2E_SINK" --rate 48000 --channels 1 --format s16 "$1" \
+        >"$E2E_TMP/pw-record.log" 2>&1 &
+    E2E_RECORDER=$!
+    E2E_PIDS+=("$E2E_RECORDER")
+    sleep 0.5
+}
+e2e_stop_recording() {
+    kill -INT "$E2E_RECORDER" 2>/dev/null || true
+    wait "$E2E_RECORDER" 2>/dev/null || true
+}
+
 # Answers the message box window $1 with keys $2... and waits up to 5 s until it is gone.
 e2e_answer_box() {
     local box=$1 _
