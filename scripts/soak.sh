@@ -73,10 +73,8 @@ cp "$root"/Data/*.vcl "$work/Data/"
 log="$E2E_TMP/card.log"
 VINTOREL_SIM_LOG=$(e2e_path "$log")
 export VINTOREL_SIM_LOG
-e2e_start_app "$work"
-id=$(e2e_wait_window '^V i n t o r e l$')
-sleep 0.5
-e2e_search_first_satellite "$id" "$log"
+e2e_start_measuring "$work" "$log"
+id=$E2E_WINDOW
 pid=$APP_PID
 if [ "$wine" = 1 ]; then
     # The loader execs the program in the same process; wineserver serves the prefix.

@@ -20,10 +20,8 @@ e2e_default_list "$dir"
 log="$E2E_TMP/card.log"
 VINTOREL_SIM_LOG=$(e2e_path "$log")
 export VINTOREL_SIM_LOG
-e2e_start_app "$dir"
-id=$(e2e_wait_window '^V i n t o r e l$')
-sleep 0.5
-e2e_search_first_satellite "$id" "$log"
+e2e_start_measuring "$dir" "$log"
+id=$E2E_WINDOW
 sleep 2
 polls=$(e2e_log "$log" | grep -c '^applyTuning' || true)
 [ "$polls" -ge 2 ] || fail "the card was polled $polls times in 2 s"

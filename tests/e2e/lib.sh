@@ -378,6 +378,16 @@ e2e_search_first_satellite() {
     e2e_wait_log_tail "$log" "setTransponderFrequency 12515 -> 0x00000000"
 }
 
+# Starts the program in folder $1 (as e2e_start_app), waits for its main window and in it
+# searches the first satellite (as e2e_search_first_satellite, card log $2); sets E2E_WINDOW to
+# the window's id.
+e2e_start_measuring() {
+    e2e_start_app "$1"
+    E2E_WINDOW=$(e2e_wait_window '^V i n t o r e l$')
+    sleep 0.5
+    e2e_search_first_satellite "$E2E_WINDOW" "$2"
+}
+
 # The objects the running program holds: call e2e_count_objects before e2e_start_app, then
 # e2e_objects prints them as "name=value ..." ("-" where nothing counts that kind). Natively
 # the platform layer's counts (VINTOREL_OBJECT_COUNTS: a line of JSON on every SIGUSR2); under

@@ -18,10 +18,8 @@ printf 'poll locked 50 12.3\n' >"$E2E_TMP/card.script"
 VINTOREL_SIM_LOG=$(e2e_path "$log")
 VINTOREL_SIM_SCRIPT=$(e2e_path "$E2E_TMP/card.script")
 export VINTOREL_SIM_LOG VINTOREL_SIM_SCRIPT
-e2e_start_app "$work"
-id=$(e2e_wait_window '^V i n t o r e l$')
-sleep 0.5
-e2e_search_first_satellite "$id" "$log"
+e2e_start_measuring "$work" "$log"
+id=$E2E_WINDOW
 
 # 1
 polls() { e2e_log "$log" | grep -c '^getQuality' || true; }

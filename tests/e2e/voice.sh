@@ -24,10 +24,8 @@ export VINTOREL_SIM_LOG VINTOREL_SIM_SCRIPT
 capture="$E2E_TMP/capture.wav"
 e2e_capture_sound "$capture"
 
-e2e_start_app "$work"
-id=$(e2e_wait_window '^V i n t o r e l$')
-sleep 0.5
-e2e_search_first_satellite "$id" "$log"
+e2e_start_measuring "$work" "$log"
+id=$E2E_WINDOW
 sleep 0.7
 e2e_click "$id" 30 9                                # the sound icon: spoken digits
 sleep 6

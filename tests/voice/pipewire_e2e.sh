@@ -30,10 +30,8 @@ export VINTOREL_TUNER=sim VINTOREL_SIM_LOG="$E2E_TMP/card.log" VINTOREL_SIM_SCRI
 capture="$E2E_TMP/capture.wav"
 
 e2e_record_sink "$capture"
-e2e_start_app "$work"
-id=$(e2e_wait_window '^V i n t o r e l$')
-sleep 0.5
-e2e_search_first_satellite "$id" "$VINTOREL_SIM_LOG"
+e2e_start_measuring "$work" "$VINTOREL_SIM_LOG"
+id=$E2E_WINDOW
 sleep 2.6
 e2e_click "$id" 30 9 # the sound icon: spoken digits
 for _ in $(seq 150); do
