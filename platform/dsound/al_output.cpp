@@ -9,7 +9,6 @@
 #include <AL/alext.h>
 #include <AL/efx.h>
 
-#include <cstdarg>
 #include <cstdlib>
 #include <cstring>
 #include <dlfcn.h>
@@ -44,8 +43,7 @@ void quietUnlessAsked() {
 } // namespace
 
 std::unique_ptr<AlOutput> AlOutput::openDefault() {
-    static const bool quiet = (quietUnlessAsked(), true);
-    (void)quiet;
+    [[maybe_unused]] static const bool quiet = (quietUnlessAsked(), true);
     ALCdevice *device = alcOpenDevice(nullptr);
     if (!device)
         return nullptr;

@@ -79,8 +79,8 @@ class AlOutput {
     bool paused_ = false;
     ALCboolean(ALC_APIENTRY *setThreadContext_)(ALCcontext *) = nullptr;
     void(ALC_APIENTRY *pause_)(ALCdevice *) = nullptr;
-    void(ALC_APIENTRY *getInteger64_)(ALCdevice *, ALCenum, ALsizei, ALCint64SOFT *) = nullptr;
     void(ALC_APIENTRY *resume_)(ALCdevice *) = nullptr;
+    void(ALC_APIENTRY *getInteger64_)(ALCdevice *, ALCenum, ALsizei, ALCint64SOFT *) = nullptr;
 };
 
 } // namespace vintorel::dsound

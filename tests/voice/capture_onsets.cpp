@@ -185,7 +185,7 @@ std::vector<double> loudness(const std::vector<double> &x, size_t from, size_t s
 struct Heard {
     std::string name;
     size_t start;
-    std::vector<double> clip;
+    const std::vector<double> *clip;
 };
 
 // The checks of --whole; returns the exit code.
@@ -194,13 +194,15 @@ int checkWhole(const std::vector<double> &c, const std::vector<Heard> &heard) {
     std::vector<bool> covered(c.size() / kStep + 1, false);
     int rc = 0;
     for (const Heard &h : heard) {
-        const size_t steps = h.clip.size() / kStep;
-        const std::vector<double> want = loudness(h.clip, 0, steps);
+        const size_t steps = h.clip->size() / kStep;
+        const std::vector<double> want = loudness(*h.clip, 0, steps);
         const std::vector<double> got = loudness(c, h.start, steps);
-        // The level the clip was heard at: its loudest tenth, where nothing else can matter.
+        // The level the clip was heard at, from its loud part (above half its peak), where
+        // nothing else can matter.
+        const double peak = steps > 0 ? *std::max_element(want.begin(), want.end()) : 0.0;
         double dot = 0, norm = 0;
         for (size_t k = 0; k < steps; ++k) {
-            if (want[k] > 0.5 * *std::max_element(want.begin(), want.end())) {
+            if (want[k] > 0.5 * peak) {
                 dot += got[k] * want[k];
                 norm += want[k] * want[k];
             }
@@ -266,8 +268,9 @@ int main(int argc, char **argv) {
         energy[i + 1] = energy[i] + c[i] * c[i];
     }
     std::vector<Heard> heard;
+    std::vector<std::vector<double>> clips(static_cast<size_t>(argc - first - 1));
     for (int a = first + 1; a < argc; ++a) {
-        std::vector<double> r;
+        std::vector<double> &r = clips[static_cast<size_t>(a - first - 1)];
         if (!load(argv[a], &r)) {
             return 2;
         }
@@ -281,7 +284,7 @@ int main(int argc, char **argv) {
             std::printf("\n");
         }
         for (size_t at : found) {
-            heard.push_back({name, at, r});
+            heard.push_back({name, at, &r});
         }
     }
     if (!whole) {
