@@ -233,7 +233,7 @@ e2e_null_sound() {
 # PipeWire is not installed.
 e2e_start_pipewire() {
     local tool
-    for tool in pipewire wireplumber pipewire-pulse pw-record pactl dbus-daemon; do
+    for tool in pipewire wireplumber pipewire-pulse parecord pactl dbus-daemon; do
         command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
     done
     unset ALSOFT_DRIVERS PULSE_SERVER
@@ -264,9 +264,12 @@ e2e_start_pipewire() {
     cat "$E2E_TMP"/pipewire*.log "$E2E_TMP/wireplumber.log" >&2
     fail "PipeWire has no sink"
 }
+# Records the sink's monitor into the WAV file $1 through pipewire-pulse, which holds what a
+# recorder late to read (a loaded machine) has not read yet: pw-record, in the graph itself,
+# loses it, and the recording then has clips cut short that the sink played whole.
 e2e_record_sink() {
-    pw-record --target "$E2E_SINK" --rate 48000 --channels 1 --format s16 "$1" \
-        >"$E2E_TMP/pw-record.log" 2>&1 &
+    parecord --device "$E2E_SINK.monitor" --rate 48000 --channels 1 --format s16le \
+        --file-format=wav "$1" >"$E2E_TMP/parecord.log" 2>&1 &
     E2E_RECORDER=$!
     E2E_PIDS+=("$E2E_RECORDER")
     sleep 0.5
