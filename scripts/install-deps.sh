@@ -23,7 +23,8 @@ if [ "${1:-}" = "--test" ]; then
                wine wine64 nsis zip unzip clang libclang-rt-14-dev
                qemu-system-x86 busybox-static kmod linux-headers-amd64 make xz-utils
                debhelper dpkg-dev lintian appstream desktop-file-utils debootstrap libc6-i386
-               pulseaudio pulseaudio-utils flac pipewire pipewire-bin pipewire-pulse wireplumber dbus-daemon)
+               pulseaudio pulseaudio-utils flac pipewire pipewire-bin pipewire-pulse wireplumber dbus-daemon
+               sway xwayland qt6-wayland grim wtype wayvnc x11-xserver-utils)
 fi
 
 installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"; }

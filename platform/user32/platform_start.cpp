@@ -1,11 +1,11 @@
 // Starting the platform in a process: one QApplication for the program's thread. The
 // application never runs Qt's own event loop; GetMessageA drives it. The caret of edit boxes
-// blinks at Windows' rate; window images reach an X server over its socket rather than shared
-// memory; the window list and the object-count log for outside tools are started when asked for
-// (window_tree.cpp, common/object_counts.cpp). Not done
-// here: anything the program's windows need (fontconfig is left to load at the first text measured:
-// loading it ahead on a second thread gained less than the noise of a start-up and kept its
-// configuration alive past Qt's own clean-up).
+// blinks at Windows' rate; in a Wayland session with an X display, windows go to the X display;
+// window images reach an X server over its socket rather than shared memory; the window list
+// and the object-count log for outside tools are started when asked for (window_tree.cpp,
+// common/object_counts.cpp). Not done here: anything the program's windows need (fontconfig is
+// left to load at the first text measured: loading it ahead on a second thread gained less than
+// the noise of a start-up and kept its configuration alive past Qt's own clean-up).
 #include "vintorel_platform.h"
 
 #include <QApplication>
@@ -34,6 +34,19 @@ void preferPlainImageTransfer() {
     }
 }
 
+// In a Wayland session that also offers an X display (XWayland), the program's windows go to
+// the X display: there they keep what the program asks of them, as on Windows (a window placed
+// where it says, such as the compact view moved to the screen's left; its frame and icon from
+// the window manager), which a Wayland client is not allowed to ask for. Natively on Wayland only
+// when there is no X display, or when the user chooses a platform with QT_QPA_PLATFORM
+// (Qt's choice then, as outside a Wayland session, is left alone).
+void preferXDisplay() {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") &&
+        !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") && !qEnvironmentVariableIsEmpty("DISPLAY")) {
+        qputenv("QT_QPA_PLATFORM", "xcb;wayland");
+    }
+}
+
 } // namespace
 
 extern "C" void VintorelPlatformStart(int *argc, char **argv) {
@@ -48,6 +61,7 @@ extern "C" void VintorelPlatformStart(int *argc, char **argv) {
         argv = fallbackArgv;
     }
     preferPlainImageTransfer();
+    preferXDisplay();
     auto *app = new QApplication(*argc, argv);
     app->setApplicationName("Vintorel");
     app->setQuitOnLastWindowClosed(false);

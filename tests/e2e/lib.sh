@@ -8,6 +8,13 @@
 # VINTOREL_WINE32=1: the program is the 32-bit build; its card is registered with the 32-bit
 # regsvr32, and the check is skipped (77) where Wine cannot run 32-bit programs. Otherwise only
 # 64-bit Wine is used (tests/wine/wine64.sh).
+#
+# E2E_DESKTOP says where the program's windows go: unset, a bare X server (Xvfb); "xwayland", a
+# Wayland session (sway, headless) as a desktop starts the program, with WAYLAND_DISPLAY, an X
+# display (XWayland) and XDG_SESSION_TYPE=wayland set, so that the program picks the X display
+# and X tools drive it; "wayland", the same session without an X display, the program then a
+# Wayland client, clicked and typed at through sway (swaymsg, wtype) and looked at with grim.
+# Without sway, grim, wtype or wayvnc those checks are skipped (77).
 set -euo pipefail
 
 E2E_TMP=$(mktemp -d)
@@ -71,6 +78,10 @@ fail() {
 # exports DISPLAY. -noreset: an X server resets when its last client leaves and refuses
 # connections meanwhile, so a program started right after another one ended could not connect.
 e2e_start_x() {
+    if [ -n "${E2E_DESKTOP:-}" ]; then
+        e2e_start_sway
+        return 0
+    fi
     local fifo="$E2E_TMP/displayfd"
     mkfifo "$fifo"
     Xvfb -displayfd 3 -screen 0 "${E2E_SCREEN:-1280x1024}x24" -nolisten tcp -noreset 3>"$fifo" >"$E2E_TMP/xvfb.log" 2>&1 &
@@ -87,6 +98,78 @@ e2e_start_x() {
         sleep 0.1
     done
     fail "Xvfb did not answer on $DISPLAY"
+}
+
+# A headless sway session with an output of E2E_SCREEN (1280x1024), its windows framed by sway's
+# title bars, for E2E_DESKTOP (see the top). sway refuses to run as root: for root it runs as
+# nobody, in a runtime folder of its own, and lets root's clients on its X display.
+e2e_start_sway() {
+    local tool
+    for tool in sway swaymsg grim wtype wayvnc xhost; do
+        command -v "$tool" >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
+    done
+    [ "$E2E_WINE" = 0 ] || fail "E2E_DESKTOP is for the Linux program"
+    local run="$E2E_TMP/sway" as=() xwayland=disable
+    mkdir -m 700 "$run"
+    if [ "$(id -u)" = 0 ]; then
+        chmod 711 "$E2E_TMP"
+        chown nobody "$run"
+        as=(setpriv --reuid=nobody --regid=nogroup --clear-groups)
+    fi
+    [ "$E2E_DESKTOP" = xwayland ] && xwayland=force
+    {
+        echo "xwayland $xwayland"
+        echo "output HEADLESS-1 resolution ${E2E_SCREEN:-1280x1024} position 0 0"
+        echo "default_border normal"
+        # Once the session (and its X display) is up: its names, for this shell.
+        echo "exec sh -c '[ -z \"\$DISPLAY\" ] || xhost +si:localuser:root >/dev/null;" \
+            "echo \"\$WAYLAND_DISPLAY \$DISPLAY\" >\"\$XDG_RUNTIME_DIR/session.new\";" \
+            "mv \"\$XDG_RUNTIME_DIR/session.new\" \"\$XDG_RUNTIME_DIR/session\"'"
+    } >"$run/config"
+    env -i PATH="$PATH" HOME="$run" XDG_RUNTIME_DIR="$run" WLR_BACKENDS=headless \
+        WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman "${as[@]}" sway -c "$run/config" \
+        >"$E2E_TMP/sway.log" 2>&1 &
+    E2E_PIDS+=($!)
+    for _ in $(seq 100); do
+        [ -f "$run/session" ] && break
+        sleep 0.1
+    done
+    local wayland="" display=""
+    [ -f "$run/session" ] && read -r wayland display <"$run/session"
+    [ -n "$wayland" ] || { cat "$E2E_TMP/sway.log" >&2; fail "sway did not start"; }
+    SWAYSOCK=$(ls "$run"/sway-ipc.*.sock)
+    export SWAYSOCK WAYLAND_DISPLAY="$run/$wayland" XDG_SESSION_TYPE=wayland
+    export XDG_RUNTIME_DIR="$E2E_TMP/runtime"
+    mkdir -m 700 -p "$XDG_RUNTIME_DIR"
+    unset QT_QPA_PLATFORM
+    if [ "$E2E_DESKTOP" = xwayland ]; then
+        [ -n "$display" ] || fail "sway has no X display"
+        export DISPLAY="$display"
+    else
+        unset DISPLAY
+        # sway's seat commands click with a pointer only where there is one, and a headless
+        # session has none: wayvnc, which no one connects to, brings a virtual one.
+        wayvnc -u "$E2E_TMP/vnc.sock" >"$E2E_TMP/wayvnc.log" 2>&1 &
+        E2E_PIDS+=($!)
+        for _ in $(seq 50); do
+            swaymsg -t get_seats | grep -q '"capabilities": [13]' && return 0
+            sleep 0.1
+        done
+        cat "$E2E_TMP/wayvnc.log" >&2
+        fail "no pointer in the sway session"
+    fi
+}
+E2E_NATIVE_WAYLAND=0
+[ "${E2E_DESKTOP:-}" = wayland ] && E2E_NATIVE_WAYLAND=1
+
+# Native Wayland: the id of the program's window named by regex $1 ("" if none), its content's
+# "X Y WIDTH HEIGHT" on the screen.
+e2e_sway_find() {
+    swaymsg -t get_tree | python3 "$(dirname "${BASH_SOURCE[0]}")/sway_window.py" find "$1" "$APP_PID" || true
+}
+e2e_sway_geometry() {
+    swaymsg -t get_tree | python3 "$(dirname "${BASH_SOURCE[0]}")/sway_window.py" geometry "$1" ||
+        fail "no window $1"
 }
 
 # Under Wine: one wineserver for the whole check, started now so it (and Wine's desktop
@@ -126,7 +209,11 @@ e2e_start_app() {
 e2e_wait_window() {
     local pattern=$1 seconds=${2:-15} id
     for _ in $(seq $((seconds * 10))); do
-        id=$(xdotool search --onlyvisible --name "$pattern" 2>/dev/null | head -1 || true)
+        if [ "$E2E_NATIVE_WAYLAND" = 1 ]; then
+            id=$(e2e_sway_find "$pattern")
+        else
+            id=$(xdotool search --onlyvisible --name "$pattern" 2>/dev/null | head -1 || true)
+        fi
         if [ -n "$id" ]; then echo "$id"; return 0; fi
         kill -0 "$APP_PID" 2>/dev/null || { cat "$E2E_TMP/app.out" >&2; fail "program ended while waiting for '$pattern'"; }
         sleep 0.1
@@ -150,16 +237,68 @@ e2e_wait_exit() {
     fail "program still running after ${seconds}s"
 }
 
-# Types keys into window $1 (xdotool key names).
+# Types keys into window $1 (X key names), or with e2e_press into the window that has the keys;
+# e2e_type types text there.
 e2e_keys() {
     local id=$1; shift
-    xdotool windowfocus --sync "$id" >/dev/null 2>&1 || xdotool windowfocus "$id"
-    xdotool key --clearmodifiers "$@"
+    if [ "$E2E_NATIVE_WAYLAND" = 1 ]; then
+        swaymsg "[con_id=$id] focus" >/dev/null || fail "cannot focus window $id"
+        sleep 0.1
+    else
+        xdotool windowfocus --sync "$id" >/dev/null 2>&1 || xdotool windowfocus "$id"
+    fi
+    e2e_press "$@"
+}
+e2e_press() {
+    if [ "$E2E_NATIVE_WAYLAND" = 1 ]; then
+        local key
+        for key in "$@"; do wtype -k "$key" || fail "wtype cannot press $key"; done
+    else
+        xdotool key --clearmodifiers "$@"
+    fi
+}
+e2e_type() {
+    if [ "$E2E_NATIVE_WAYLAND" = 1 ]; then wtype -d 30 "$1"; else xdotool type --delay 30 "$1"; fi
 }
 
-# Size of window $1 as "WIDTHxHEIGHT".
+# Window $1's client area on the screen: "WIDTHxHEIGHT", its left edge; e2e_shot saves its
+# image as file $2.
 e2e_size() {
-    xwininfo -id "$1" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}'
+    if [ "$E2E_NATIVE_WAYLAND" = 1 ]; then
+        e2e_sway_geometry "$1" | awk '{ print $3 "x" $4 }'
+    else
+        xwininfo -id "$1" | awk '/Width:/ {w=$2} /Height:/ {h=$2} END {print w "x" h}'
+    fi
+}
+e2e_left() {
+    if [ "$E2E_NATIVE_WAYLAND" = 1 ]; then
+        e2e_sway_geometry "$1" | awk '{ print $1 }'
+    else
+        xwininfo -id "$1" | awk '/Absolute upper-left X:/ {print $4}'
+    fi
+}
+e2e_shot() {
+    if [ "$E2E_NATIVE_WAYLAND" = 1 ]; then
+        local x y w h
+        read -r x y w h < <(e2e_sway_geometry "$1")
+        grim -g "$x,$y ${w}x$h" "$2" || fail "grim cannot take window $1"
+    else
+        import -window "$1" "$2"
+    fi
+}
+# 0 when a window named by regex $1 is shown.
+e2e_window_shown() {
+    if [ "$E2E_NATIVE_WAYLAND" = 1 ]; then
+        [ -n "$(e2e_sway_find "$1")" ]
+    else
+        xdotool search --onlyvisible --name "$1" >/dev/null 2>&1
+    fi
+}
+# 0 where the program's windows are where it places them: on a bare X server and under Wine.
+# In sway the compositor places them (an X window that grows is centred anew), and a Wayland
+# client cannot place its windows at all.
+e2e_places_windows() {
+    [ -z "${E2E_DESKTOP:-}" ]
 }
 
 # Writes the four default satellites into $1/Data/satellite.ini.
@@ -176,14 +315,32 @@ e2e_scaled() {
 
 # Clicks at client coordinates ($2, $3) of window $1.
 e2e_click() {
-    xdotool mousemove --window "$1" "$(e2e_scaled "$2")" "$(e2e_scaled "$3")" click 1
+    if [ "$E2E_NATIVE_WAYLAND" = 1 ]; then
+        e2e_sway_click "$@" 1
+    else
+        xdotool mousemove --window "$1" "$(e2e_scaled "$2")" "$(e2e_scaled "$3")" click 1
+    fi
     sleep 0.3
+}
+# Native Wayland: $4 clicks at client coordinates ($2, $3) of window $1, with sway's pointer.
+e2e_sway_click() {
+    local x y _ n
+    read -r x y _ < <(e2e_sway_geometry "$1")
+    swaymsg "seat seat0 cursor set $((x + $2)) $((y + $3))" >/dev/null
+    for n in $(seq "$4"); do
+        swaymsg "seat seat0 cursor press button1" >/dev/null
+        swaymsg "seat seat0 cursor release button1" >/dev/null
+    done
 }
 
 # Double-clicks at client coordinates ($2, $3) of window $1, then waits longer than a
 # double-click, so that a following click stands alone.
 e2e_double_click() {
-    xdotool mousemove --window "$1" "$(e2e_scaled "$2")" "$(e2e_scaled "$3")" click --repeat 2 --delay 80 1
+    if [ "$E2E_NATIVE_WAYLAND" = 1 ]; then
+        e2e_sway_click "$@" 2
+    else
+        xdotool mousemove --window "$1" "$(e2e_scaled "$2")" "$(e2e_scaled "$3")" click --repeat 2 --delay 80 1
+    fi
     sleep 0.6
 }
 
@@ -320,6 +477,10 @@ e2e_wait_log_tail() {
 # The close box of window $1 (there is no window manager to draw one): the request a window
 # manager sends when it is clicked.
 e2e_close() {
+    if [ "$E2E_NATIVE_WAYLAND" = 1 ]; then
+        swaymsg "[con_id=$1] kill" >/dev/null || fail "cannot close window $1"
+        return 0
+    fi
     python3 "$(dirname "${BASH_SOURCE[0]}")/close_window.py" "$1" || fail "cannot close window $1"
 }
 
@@ -327,6 +488,13 @@ e2e_close() {
 # X window takes the focus, then this one. On Windows, activation gives the keyboard focus to
 # the window itself (DefWindowProc's WM_ACTIVATE), not to the child that had it.
 e2e_activate() {
+    if [ -n "${E2E_DESKTOP:-}" ]; then
+        # In sway: over to an empty workspace and back.
+        swaymsg workspace 2 >/dev/null && sleep 0.3 && swaymsg workspace 1 >/dev/null ||
+            fail "cannot switch workspaces"
+        sleep 0.3
+        return 0
+    fi
     xmessage -geometry +0+0 other >/dev/null 2>&1 &
     local other_pid=$! other="" _
     for _ in $(seq 50); do
@@ -375,7 +543,7 @@ e2e_still_running() {
 e2e_search_first_satellite() {
     local id=$1 log=$2
     e2e_click "$id" 150 70                          # the satellite list
-    xdotool key --clearmodifiers Down               # the first satellite
+    e2e_press Down                                  # the first satellite
     sleep 0.3
     e2e_click "$id" 264 122                         # FIND>
     e2e_wait_log_tail "$log" "setTransponderFrequency 12515 -> 0x00000000"

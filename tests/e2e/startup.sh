@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # End to end: start-up and shutdown of the real program with the simulated card, natively or
 # under Wine (see lib.sh).
-#   1. the window "V i n t o r e l" appears with a 334 x 144 client area and the start-up
-#      settings reach the card; activated anew, Escape ends it with 0, the filter released to 0;
+#   1. at the first start (no satellite list) the question to make one, answered Yes; then the
+#      window "V i n t o r e l" appears with a 334 x 144 client area and the start-up settings
+#      reach the card; activated anew, Escape ends it with 0, the filter released to 0;
 #   2. a click inside the window leaves the keys with the edit box; the close box ends it with 0;
 #   3. every scripted start-up failure of the card: its "Error" box (none without the control
 #      interface), Return closes it, no main window, exit code 0;
@@ -14,7 +15,6 @@ e2e_start_x
 export VINTOREL_TUNER=sim
 work="$E2E_TMP/work"
 mkdir -p "$work/Data"
-e2e_default_list "$work"
 log="$E2E_TMP/card.log"
 VINTOREL_SIM_LOG=$(e2e_path "$log")
 export VINTOREL_SIM_LOG
@@ -27,7 +27,9 @@ escape_ends_it() {
 
 # 1
 e2e_start_app "$work"
+e2e_keys "$(e2e_wait_window '^Warning!$')" Return
 id=$(e2e_wait_window '^V i n t o r e l$')
+[ -s "$work/Data/satellite.ini" ] || fail "no satellite list made at the first start"
 size=$(e2e_size "$id")
 [ "$size" = "334x144" ] || fail "client area is $size, not 334x144"
 e2e_log "$log" | grep -q '^setDiseqc 0 -> 0x00000000$' || fail "start-up settings not sent"
@@ -74,7 +76,7 @@ for row in "${failures[@]}"; do
     e2e_start_app "$work"
     if [ "$caption" != - ]; then
         box=$(e2e_wait_window "^$caption\$")
-        xdotool search --onlyvisible --name '^V i n t o r e l$' >/dev/null 2>&1 && fail "$directive: main window shown"
+        e2e_window_shown '^V i n t o r e l$' && fail "$directive: main window shown"
         e2e_keys "$box" Return
     fi
     e2e_wait_exit

@@ -22,8 +22,8 @@ MODE=(66 122) BACK=(165 122) NEXT=(264 122) EDIT=(125 70) VERTICAL=(245 70) COMB
 
 e2e_click "$id" "${MODE[@]}"                      # "MODE 1"
 e2e_click "$id" "${EDIT[@]}"
-xdotool key --clearmodifiers End BackSpace BackSpace BackSpace BackSpace BackSpace
-xdotool type --delay 30 "11a700"                  # the letter is refused by the edit box
+e2e_press End BackSpace BackSpace BackSpace BackSpace BackSpace
+e2e_type "11a700"                                 # the letter is refused by the edit box
 e2e_click "$id" "${NEXT[@]}"                      # frequency accepted
 e2e_click "$id" "${NEXT[@]}"                      # symbol rate 27500 as shown
 e2e_click "$id" "${VERTICAL[@]}"
@@ -39,7 +39,7 @@ e2e_click "$id" "${BACK[@]}"                      # step 1
 e2e_click "$id" "${BACK[@]}"                      # step 0
 e2e_click "$id" "${MODE[@]}"                      # "MODE 0"
 e2e_click "$id" "${COMBO[@]}"
-xdotool key --clearmodifiers Down                 # the first satellite
+e2e_press Down                                    # the first satellite
 sleep 0.3
 e2e_click "$id" "${NEXT[@]}"                      # "FIND>"
 e2e_wait_log_tail "$log" \
