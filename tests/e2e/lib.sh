@@ -401,17 +401,25 @@ e2e_start_pipewire() {
     E2E_PIDS+=("$(cat "$E2E_TMP/dbus.pid")")
     DBUS_SESSION_BUS_ADDRESS=$(cat "$E2E_TMP/dbus.address")
     export DBUS_SESSION_BUS_ADDRESS
+    e2e_start_sound_server
+}
+# The sound server itself (PipeWire, WirePlumber, pipewire-pulse), in the session that
+# e2e_start_pipewire made; e2e_stop_sound_server ends it, as when it is stopped or crashes.
+e2e_start_sound_server() {
+    local tool
+    E2E_SOUND_SERVER=()
     # WirePlumber and pipewire-pulse connect to PipeWire at once and give up if it is not there.
-    pipewire >"$E2E_TMP/pipewire.log" 2>&1 &
-    E2E_PIDS+=($!)
+    pipewire >>"$E2E_TMP/pipewire.log" 2>&1 &
+    E2E_SOUND_SERVER+=($!)
     for _ in $(seq 100); do
         [ -S "$XDG_RUNTIME_DIR/pipewire-0" ] && break
         sleep 0.05
     done
     for tool in wireplumber pipewire-pulse; do
-        "$tool" >"$E2E_TMP/$tool.log" 2>&1 &
-        E2E_PIDS+=($!)
+        "$tool" >>"$E2E_TMP/$tool.log" 2>&1 &
+        E2E_SOUND_SERVER+=($!)
     done
+    E2E_PIDS+=("${E2E_SOUND_SERVER[@]}")
     E2E_SINK=""
     for _ in $(seq 100); do
         E2E_SINK=$(pactl get-default-sink 2>/dev/null || true)
@@ -421,12 +429,19 @@ e2e_start_pipewire() {
     cat "$E2E_TMP"/pipewire*.log "$E2E_TMP/wireplumber.log" >&2
     fail "PipeWire has no sink"
 }
+e2e_stop_sound_server() {
+    local pid
+    for pid in "${E2E_SOUND_SERVER[@]}"; do kill "$pid" 2>/dev/null || true; done
+    for pid in "${E2E_SOUND_SERVER[@]}"; do wait "$pid" 2>/dev/null || true; done
+}
 # Records the sink's monitor into the WAV file $1 through pipewire-pulse, which holds what a
 # recorder late to read (a loaded machine) has not read yet: pw-record, in the graph itself,
-# loses it, and the recording then has clips cut short that the sink played whole.
+# loses it, and the recording then has clips cut short that the sink played whole. Read every
+# 50 ms, not in the server's default pieces of 2 s, of which the last one would be lost at the
+# end.
 e2e_record_sink() {
     parecord --device "$E2E_SINK.monitor" --rate 48000 --channels 1 --format s16le \
-        --file-format=wav "$1" >"$E2E_TMP/parecord.log" 2>&1 &
+        --latency-msec=50 --file-format=wav "$1" >"$E2E_TMP/parecord.log" 2>&1 &
     E2E_RECORDER=$!
     E2E_PIDS+=("$E2E_RECORDER")
     sleep 0.5

@@ -7,6 +7,8 @@
 # Every clip heard must sound to its end and nothing else be heard (voice_capture_onsets
 # --whole: no clip short of its length by more than 2 ms, no fragment between clips); the tones
 # come first, then five and seven in turn.
+# Then the sound server goes away while the program measures (tones), and comes back: the card
+# is polled on meanwhile, and the tones sound again, whole, once the server is back.
 # Arguments: the program, the voice_capture_onsets tool, the source folder.
 VINTOREL_BIN=$1
 ONSETS=$2
@@ -54,4 +56,27 @@ order=$(awk '{ print $1 }' "$E2E_TMP/heard" | uniq -c | awk '{ print $2 ($2 == "
 [[ "$order" =~ ^tone.wavx1\ (5en.wav\ 7en.wav\ ){2,}(5en.wav\ )?$ ]] ||
     fail "not four or more tones, then five, seven, five, seven: $order"
 echo "ok: every tone and digit whole, in order, and nothing else heard"
+
+echo "poll locked 57 7.5" >"$VINTOREL_SIM_SCRIPT"
+: >"$VINTOREL_SIM_LOG"
+e2e_start_measuring "$work" "$VINTOREL_SIM_LOG"
+id=$E2E_WINDOW
+sleep 1.5
+e2e_stop_sound_server
+polls() { grep -c '^getQuality' "$VINTOREL_SIM_LOG" || true; }
+n0=$(polls)
+sleep 3
+n=$(($(polls) - n0))
+[ "$n" -ge 4 ] || fail "$n polls in the 3 s without a sound server"
+e2e_start_sound_server
+e2e_record_sink "$E2E_TMP/back.wav"
+sleep 3
+e2e_stop_recording
+"$ONSETS" --whole "$E2E_TMP/back.wav" "$clips/tone.wav" >"$E2E_TMP/back" || true
+tones=$(grep -c '^tone.wav .* whole' "$E2E_TMP/back" || true)
+[ "$tones" -ge 3 ] || { cat "$E2E_TMP/back"; fail "$tones whole tones in the 3 s after the server came back"; }
+e2e_keys "$id" Escape
+e2e_wait_exit 15
+[ "$APP_RC" = 0 ] || fail "exit code $APP_RC after the server came back"
+echo "ok: without the sound server $n polls; after it came back $tones whole tones in 3 s; exit 0"
 echo "1 passed, 0 failed"
