@@ -9,12 +9,8 @@
 # Usage: bench/run.sh [BUILD_DIR]   (default build/default; the benchmark targets are built)
 # VINTOREL_BENCH_SECONDS (default 20) is the length of each measured phase and
 # VINTOREL_BENCH_RUNS (default 9) the number of interleaved start-up runs.
-SOURCE_DIR=$(cd "$(dirname "$0")/.." && pwd)
-BUILD_DIR=$(cd "${1:-$SOURCE_DIR/build/default}" && pwd)
-PHASE=${VINTOREL_BENCH_SECONDS:-20}
+source "$(dirname "$0")/lib.sh"
 RUNS=${VINTOREL_BENCH_RUNS:-9}
-BIN=$BUILD_DIR/bin
-VINTOREL_BIN=$BIN/vintorel
 
 cmake --build "$BUILD_DIR" --target vintorel_bench >/dev/null || { echo "build failed" >&2; exit 1; }
 [ -x "$BIN/vintorel_bench_map_wait" ] || { echo "needs libx11-dev for the start-up figure" >&2; exit 1; }
@@ -31,13 +27,6 @@ export XDG_RUNTIME_DIR="$E2E_TMP/xdg"
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 
 median() { sort -g | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
-# sample PID SECONDS: sets CPU (% of a core), WAKE (per second), MAIN_MS, RSS_MIB
-sample() {
-    local out
-    out=$("$BIN/vintorel_bench_sample" "$1" "$2")
-    read -r CPU WAKE MAIN_MS RSS_MIB < <(echo "$out" | awk -v s="$2" \
-        '{ printf "%.3f %.1f %.3f %.1f\n", $2 / (10 * s), $4 / s, $6, $8 / 1024 }')
-}
 
 echo "start-up: $RUNS interleaved runs each ..." >&2
 : >"$E2E_TMP/up-vintorel"
