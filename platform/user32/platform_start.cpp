@@ -42,7 +42,8 @@ void preferPlainImageTransfer() {
 // (Qt's choice then, as outside a Wayland session, is left alone).
 void preferXDisplay() {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") &&
-        !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") && !qEnvironmentVariableIsEmpty("DISPLAY")) {
+        !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+        !qEnvironmentVariableIsEmpty("DISPLAY")) {
         qputenv("QT_QPA_PLATFORM", "xcb;wayland");
     }
 }
