@@ -249,16 +249,24 @@ e2e_keys() {
     fi
     e2e_press "$@"
 }
+# On Wayland each wtype brings a virtual keyboard of its own, whose keymap the program must take
+# before the keys (a slow program, such as the sanitizer build, otherwise loses them); so one
+# wtype for all the keys, which waits a little before them and after them.
 e2e_press() {
     if [ "$E2E_NATIVE_WAYLAND" = 1 ]; then
-        local key
-        for key in "$@"; do wtype -k "$key" || fail "wtype cannot press $key"; done
+        local key args=()
+        for key in "$@"; do args+=(-k "$key"); done
+        wtype -s 300 "${args[@]}" -s 300 || fail "wtype cannot press $*"
     else
         xdotool key --clearmodifiers "$@"
     fi
 }
 e2e_type() {
-    if [ "$E2E_NATIVE_WAYLAND" = 1 ]; then wtype -d 30 "$1"; else xdotool type --delay 30 "$1"; fi
+    if [ "$E2E_NATIVE_WAYLAND" = 1 ]; then
+        wtype -s 300 -d 30 "$1" -s 300 || fail "wtype cannot type $1"
+    else
+        xdotool type --delay 30 "$1"
+    fi
 }
 
 # Window $1's client area on the screen: "WIDTHxHEIGHT", its left edge; e2e_shot saves its
