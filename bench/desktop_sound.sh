@@ -39,7 +39,7 @@ latency "updates of 2048 frames" "period_size = 2048"
 latency "updates of 512 frames" "period_size = 512"
 latency "updates of 512 frames, 2 of them" "$(printf 'period_size = 512\nperiods = 2')"
 
-# figures NAME: CPU and wake-ups at the first step and measuring (tone), sets FIGURES_NAME.
+# figures NAME: CPU and wake-ups at the first step and measuring (tone), a row of the table.
 figures() {
     echo "CPU and wake-ups, $1: ${PHASE} s each ..." >&2
     : >"$VINTOREL_SIM_LOG"

@@ -243,7 +243,6 @@ e2e_keys() {
     local id=$1; shift
     if [ "$E2E_NATIVE_WAYLAND" = 1 ]; then
         swaymsg "[con_id=$id] focus" >/dev/null || fail "cannot focus window $id"
-        sleep 0.1
     else
         xdotool windowfocus --sync "$id" >/dev/null 2>&1 || xdotool windowfocus "$id"
     fi
@@ -332,10 +331,10 @@ e2e_click() {
 }
 # Native Wayland: $4 clicks at client coordinates ($2, $3) of window $1, with sway's pointer.
 e2e_sway_click() {
-    local x y _ n
+    local x y _
     read -r x y _ < <(e2e_sway_geometry "$1")
     swaymsg "seat seat0 cursor set $((x + $2)) $((y + $3))" >/dev/null
-    for n in $(seq "$4"); do
+    for _ in $(seq "$4"); do
         swaymsg "seat seat0 cursor press button1" >/dev/null
         swaymsg "seat seat0 cursor release button1" >/dev/null
     done
