@@ -126,7 +126,11 @@ void DirectSound8::sleepWhileSilent(std::unique_lock<std::recursive_mutex> &lock
     if (!playing) {
         if (!output_->paused() && output_->canPause()) {
             // What the mixer wrote last is still on its way to the speaker: let it out first.
-            const double drain = output_->latencySeconds() + updateSeconds();
+            // The latency counts what is queued now, which can be one update less than when
+            // the last sound's end was written (the mixer tops the queue up an update at a
+            // time), and a sound server's figure is interpolated between its timing reports:
+            // one update more for each.
+            const double drain = output_->latencySeconds() + 2.0 * updateSeconds();
             if (wake_.wait_until(lock, secondsFromNow(drain), woken))
                 return;
             output_->pause();

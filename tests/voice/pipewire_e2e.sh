@@ -16,42 +16,50 @@ SOURCE_DIR=$3
 source "$SOURCE_DIR/tests/e2e/lib.sh"
 e2e_start_x
 e2e_start_pipewire
-# OpenAL Soft 1.19's default buffer (3 updates of 1024 frames) underruns now and then on
-# PipeWire 0.3.65 on a loaded two-core machine, which this check would take for a cut clip; with
-# updates of 2048 frames it does not. What the check is about, the end of each clip reaching the
-# sink before the output is paused, does not depend on the buffer's size.
-printf '[general]\nperiod_size = 2048\n' >"$E2E_TMP/alsoft.conf"
-export ALSOFT_CONF="$E2E_TMP/alsoft.conf"
-
 work="$E2E_TMP/work"
 e2e_default_list "$work"
 cp "$SOURCE_DIR"/Data/*.vcl "$work/Data/"
 clips="$SOURCE_DIR/tests/clipdecoder/data"
 export VINTOREL_TUNER=sim VINTOREL_SIM_LOG="$E2E_TMP/card.log" VINTOREL_SIM_SCRIPT="$E2E_TMP/card.script"
 { for _ in $(seq 16); do echo "poll locked 57 7.5"; done; echo "poll unlocked"; } >"$VINTOREL_SIM_SCRIPT"
-capture="$E2E_TMP/capture.wav"
+# One measuring run with tones, then digits, recorded; sets heard_rc (the onsets tool's exit
+# code) and leaves its lines in $E2E_TMP/heard.
+measure_and_listen() {
+    local capture="$E2E_TMP/capture.wav"
+    : >"$VINTOREL_SIM_LOG"
+    e2e_record_sink "$capture"
+    e2e_start_measuring "$work" "$VINTOREL_SIM_LOG"
+    id=$E2E_WINDOW
+    sleep 2.6
+    e2e_click "$id" 30 9 # the sound icon: spoken digits
+    for _ in $(seq 150); do
+        [ "$(grep -c '^getQuality' "$VINTOREL_SIM_LOG")" -ge 18 ] && break
+        sleep 0.1
+    done
+    sleep 0.5
+    e2e_close "$id"
+    e2e_wait_exit 15
+    [ "$APP_RC" = 0 ] || fail "exit code $APP_RC"
+    sleep 0.3
+    e2e_stop_recording
+    heard_rc=0
+    "$ONSETS" --whole "$capture" "$clips/tone.wav" "$clips/5en.wav" "$clips/7en.wav" \
+        >"$E2E_TMP/heard" || heard_rc=$?
+    cat "$E2E_TMP/heard"
+    [ "$heard_rc" != 2 ] || fail "cannot read the recording"
+}
 
-e2e_record_sink "$capture"
-e2e_start_measuring "$work" "$VINTOREL_SIM_LOG"
-id=$E2E_WINDOW
-sleep 2.6
-e2e_click "$id" 30 9 # the sound icon: spoken digits
-for _ in $(seq 150); do
-    [ "$(grep -c '^getQuality' "$VINTOREL_SIM_LOG")" -ge 18 ] && break
-    sleep 0.1
-done
-sleep 0.5
-e2e_close "$id"
-e2e_wait_exit 15
-[ "$APP_RC" = 0 ] || fail "exit code $APP_RC"
-sleep 0.3
-e2e_stop_recording
-
-rc=0
-"$ONSETS" --whole "$capture" "$clips/tone.wav" "$clips/5en.wav" "$clips/7en.wav" >"$E2E_TMP/heard" || rc=$?
-cat "$E2E_TMP/heard"
-[ "$rc" != 2 ] || fail "cannot read the recording"
-[ "$rc" = 0 ] || fail "a clip was cut short or a fragment heard"
+# OpenAL Soft's own settings (3 updates of 1024 frames here): the end of each clip must reach the
+# sink before the output is paused, which with these settings it did not always (its tail was
+# heard as a fragment before the next sound). A clip cut with no fragment anywhere is a dropout
+# (the mixer thread, of normal priority, late on a loaded machine, which also happens with other
+# programs): that run is repeated once; a fragment, or a second cut, fails.
+measure_and_listen
+if [ "$heard_rc" != 0 ] && ! grep -q '^fragment' "$E2E_TMP/heard"; then
+    echo "a dropout (a clip cut, no fragment): once more"
+    measure_and_listen
+fi
+[ "$heard_rc" = 0 ] || fail "a clip was cut short or a fragment heard"
 order=$(awk '{ print $1 }' "$E2E_TMP/heard" | uniq -c | awk '{ print $2 ($2 == "tone.wav" ? "x" ($1 >= 4) : "") }' | tr '\n' ' ')
 [[ "$order" =~ ^tone.wavx1\ (5en.wav\ 7en.wav\ ){2,}(5en.wav\ )?$ ]] ||
     fail "not four or more tones, then five, seven, five, seven: $order"
