@@ -49,9 +49,9 @@ measure_and_listen() {
     [ "$heard_rc" != 2 ] || fail "cannot read the recording"
 }
 
-# OpenAL Soft's own settings (3 updates of 1024 frames here): the end of each clip must reach the
-# sink before the output is paused, which with these settings it did not always (its tail was
-# heard as a fragment before the next sound). A clip cut with no fragment anywhere is a dropout
+# OpenAL Soft's own settings (3 updates of 1024 frames here), with which a pause too early holds
+# back the end of a clip: it is then heard as a fragment before the next sound. A clip cut with
+# no fragment anywhere is a dropout
 # (the mixer thread, of normal priority, late on a loaded machine, which also happens with other
 # programs): that run is repeated once; a fragment, or a second cut, fails.
 measure_and_listen
