@@ -39,6 +39,7 @@ add_subdirectory(components/simtuner)
 
 add_executable(vintorel WIN32 ${VINTOREL_PROGRAM_SOURCES} resources/vintorel.rc)
 target_include_directories(vintorel PRIVATE ${CMAKE_SOURCE_DIR})
+target_link_libraries(vintorel PRIVATE vintorel_interfaces)
 target_compile_definitions(vintorel PRIVATE VINTOREL_VERSION="${PROJECT_VERSION}")
 # The resource script's version resource and manifest (resources/vintorel.rc).
 configure_file(resources/vintorel.manifest.in ${CMAKE_BINARY_DIR}/resources/vintorel.manifest

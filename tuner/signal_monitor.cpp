@@ -4,7 +4,7 @@
 #include "tuner/signal_monitor.h"
 
 #include "app/app_state.h"
-#include "tuner/tuner_control.h"
+#include "tuner_control.h"
 #include "voice/announcer.h"
 
 #include <cmath>

@@ -5,7 +5,9 @@
 // graph, pins or media types: the program never builds a graph.
 #pragma once
 
-#include "tuner/tuner_control.h"
+#include "tuner_control.h"
+
+#include <dshow.h>
 
 #include <atomic>
 #include <functional>

@@ -8,7 +8,7 @@
 // otherwise per user (HKCU\Software\Classes); an existing per-user entry of the class id is
 // updated in place, since it overrides the machine's for that user. Not done: registering the
 // filter with DirectShow's filter mapper (the program creates the filter by its class id).
-#include "tuner/tuner_control.h"
+#include "tuner_control.h"
 
 #include <windows.h>
 

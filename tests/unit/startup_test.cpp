@@ -2,7 +2,7 @@
 // and a full run through WinMain's message loop.
 #include "program_fixture.h"
 
-#include "tuner/tuner_control.h"
+#include "tuner_control.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int);
 

@@ -4,7 +4,9 @@
 // has them.
 #pragma once
 
-#include "app/win32.h"
+#include <windows.h>
+
+#include <objbase.h>
 
 // {E82536A0-94DA-11D2-A463-00A0C95D308D}: the tuner card's DirectShow filter.
 inline constexpr CLSID CLSID_TunerCardFilter = {
