@@ -74,8 +74,8 @@ struct AppState {
     char snrText[9] = {'s', '/', 'n', '=', ' ', '.', ' ', ' ', '\0'};
 
     // Wizard and list
-    SHORT step = 0;
-    LONG entryMode = 0;
+    SHORT step = 0;     // WizardStep
+    LONG entryMode = 0; // EntryMode
     BYTE noList = 0;
     char freqText[8] = {};
     char srateText[8] = {'2', '7', '5', '0', '0', '\0'};
@@ -93,6 +93,20 @@ struct AppState {
 };
 
 extern AppState app;
+
+// WizardStep: the values of `step`.
+enum WizardStep : SHORT {
+    STEP_FIRST_ENTRY = 0, // the satellite ("MODE 0") or the frequency ("MODE 1")
+    STEP_SYMBOL_RATE = 1,
+    STEP_POLARITY = 2,
+    STEP_MEASURING = 3,
+};
+
+// EntryMode: the values of `entryMode`.
+enum EntryMode : LONG {
+    MODE_LIST = 0,   // "MODE 0": a satellite from the list
+    MODE_MANUAL = 1, // "MODE 1": frequency, symbol rate and polarity typed in
+};
 
 // Timer ids
 constexpr UINT_PTR POLL_TIMER = 116;

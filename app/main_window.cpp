@@ -96,7 +96,7 @@ bool onCommand(WORD id, WORD code) {
 }
 
 LRESULT onDoubleClick() {
-    if (app.step == 3) {
+    if (app.step == STEP_MEASURING) {
         toggleCompactView();
     }
     return 0;

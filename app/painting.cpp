@@ -128,22 +128,22 @@ void drawReadout() {
 
 void drawStepText() {
     switch (app.step) {
-    case 0:
-        if (app.entryMode == 1) {
+    case STEP_FIRST_ENTRY:
+        if (app.entryMode == MODE_MANUAL) {
             drawPrompt(inLanguage(english(kFrequencyEn), russian(kFrequencyRu)));
             drawLabel(kMhzLabel, sizeof kMhzLabel - 1);
-        } else if (app.entryMode == 0) {
+        } else if (app.entryMode == MODE_LIST) {
             drawPrompt(inLanguage(english(kSatelliteEn), russian(kSatelliteRu)));
         }
         break;
-    case 1:
+    case STEP_SYMBOL_RATE:
         drawPrompt(inLanguage(english(kSymbolRateEn), russian(kSymbolRateRu)));
         drawLabel(kSymbolRateLabel, sizeof kSymbolRateLabel - 1);
         break;
-    case 2:
+    case STEP_POLARITY:
         drawPrompt(inLanguage(english(kPolarityEn), russian(kPolarityRu)));
         break;
-    case 3:
+    case STEP_MEASURING:
         drawReadout();
         break;
     default:
@@ -168,7 +168,7 @@ void createFonts() {
     lf.lfCharSet = RUSSIAN_CHARSET;
     app.fontText = makeFont(&lf, 20, 0, 600);
     app.fontEdit = makeFont(&lf, 26, 20, 600);
-    if (app.entryMode == 0) {
+    if (app.entryMode == MODE_LIST) {
         app.fontList = makeFont(&lf, 22, 14, 400);
         giveFont(app.satelliteCombo, app.fontList);
     }

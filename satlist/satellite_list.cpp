@@ -95,7 +95,7 @@ void ensureListFile(HWND window) {
     }
     if (MessageBoxA(window, "satellite.ini - not found. Create new  file?", "Warning!", MB_YESNO) !=
         IDYES) {
-        app.entryMode = 1;
+        app.entryMode = MODE_MANUAL;
         app.noList = 1;
         return;
     }
@@ -115,7 +115,7 @@ void ensureListFile(HWND window) {
     }
     if (!written) {
         showMessage(window, kCannotCreate);
-        app.entryMode = 1;
+        app.entryMode = MODE_MANUAL;
         app.noList = 1;
     }
 }
@@ -125,7 +125,7 @@ void loadListBox(HWND window) {
     DWORD size = 0;
     const bool opened = readListFile(&buffer, &size);
     if (!opened) {
-        app.entryMode = 1;
+        app.entryMode = MODE_MANUAL;
     }
     const LONG w10 = app.clientRect.right / 10;
     const LONG h10 = app.clientRect.bottom / 10;
@@ -151,7 +151,7 @@ bool readSelectedEntry() {
     char *buffer = nullptr;
     DWORD size = 0;
     if (!readListFile(&buffer, &size)) {
-        app.entryMode = 1;
+        app.entryMode = MODE_MANUAL;
     }
     ListEntry entry;
     entry.polarity = app.polarity;

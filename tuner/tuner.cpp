@@ -17,7 +17,8 @@ constexpr LONG kHighBandOscillator = 10600;
 constexpr LONG kCBandOscillator = 5150;
 constexpr LONG kStartupFec = 6;
 constexpr LONG kStartupDiseqc = 0;
-// A filter whose count never reaches zero must not hang the shutdown.
+// The most Release calls of the shutdown's drain: a filter whose count never reaches zero must
+// not hang the shutdown.
 constexpr int kMaxReleases = 1 << 16;
 
 void failAndDestroy(HWND window, const char *message) {
@@ -91,7 +92,11 @@ void tuneTransponder(LONG polarity, LONG symbolRate, LONG frequencyMHz) {
 
 void releaseTuner() {
     if (app.comReady == 1 && app.sourceFilter != nullptr) {
-        // Drains every reference the program holds, the tuner interface's included.
+        // The filter and its tuner interface are one object with one count, and the program
+        // releases it through the filter alone: once for the filter, once for the interface,
+        // and once for any reference a card's driver keeps on the program's behalf. So it
+        // releases until the count says the object is gone, which is when the driver lets go
+        // of the card, rather than a fixed number of times.
         for (int i = 0; i < kMaxReleases && app.sourceFilter->Release() != 0; ++i) {
         }
         app.sourceFilter = nullptr;

@@ -10,7 +10,6 @@
 namespace {
 
 constexpr LONG kPhases = 4;
-constexpr SHORT kMeasuringStep = 3;
 
 void speak(char digit) {
     if (digit < '0' || digit > '9') {
@@ -19,7 +18,7 @@ void speak(char digit) {
     IDirectSoundBuffer **bank = app.language == 0 ? app.clipRu : app.clipEn;
     const int index = digit - '0';
     // A spoken zero belongs to the measuring step only ("three", "zero" for 30).
-    if (index == 0 && app.step != kMeasuringStep) {
+    if (index == 0 && app.step != STEP_MEASURING) {
         return;
     }
     playClip(bank[index]);

@@ -97,13 +97,13 @@ void showMeasuringControls() {
 
 void manualNext() {
     switch (app.step) {
-    case 0:
-        app.step = 1;
+    case STEP_FIRST_ENTRY:
+        app.step = STEP_SYMBOL_RATE;
         readTyped(app.freqText);
         app.frequencyMHz = parseDecimal(app.freqText);
         if (!frequencyAllowed(app.frequencyMHz)) {
             showMessage(app.mainWindow, kBadFrequency);
-            app.step = 0;
+            app.step = STEP_FIRST_ENTRY;
             return;
         }
         SendMessageA(app.upDown, UDM_SETRANGE32, 1000, 45000);
@@ -113,13 +113,13 @@ void manualNext() {
         EnableWindow(app.modeButton, FALSE);
         invalidateClient();
         break;
-    case 1:
-        app.step = 2;
+    case STEP_SYMBOL_RATE:
+        app.step = STEP_POLARITY;
         readTyped(app.srateText);
         app.symbolRate = parseDecimal(app.srateText);
         if (!symbolRateAllowed(app.symbolRate)) {
             showMessage(app.mainWindow, kBadSymbolRate);
-            app.step = 1;
+            app.step = STEP_SYMBOL_RATE;
             return;
         }
         ShowWindow(app.editBox, SW_HIDE);
@@ -128,8 +128,8 @@ void manualNext() {
         ShowWindow(app.verticalRadio, SW_SHOWNORMAL);
         invalidateClient();
         break;
-    case 2:
-        app.step = 3;
+    case STEP_POLARITY:
+        app.step = STEP_MEASURING;
         app.polarity = SendMessageA(app.horizontalRadio, BM_GETCHECK, 0, 0) == BST_CHECKED ? 0 : 1;
         buildManualTitle();
         ShowWindow(app.horizontalRadio, SW_HIDE);
@@ -145,13 +145,13 @@ void manualNext() {
 }
 
 void listFind() {
-    if (app.step != 0) {
+    if (app.step != STEP_FIRST_ENTRY) {
         return;
     }
-    app.step = 3;
+    app.step = STEP_MEASURING;
     if (!readSelectedEntry()) {
-        app.step = 0;
-        if (app.entryMode == 1) {
+        app.step = STEP_FIRST_ENTRY;
+        if (app.entryMode == MODE_MANUAL) {
             // The list could not be read: carry on with typed values.
             showManualEntryControls();
             invalidateClient();
@@ -170,7 +170,7 @@ void listFind() {
 } // namespace
 
 void showStartControls() {
-    if (app.noList == 1 || app.entryMode == 1) {
+    if (app.noList == 1 || app.entryMode == MODE_MANUAL) {
         // No list, or a list that could not be read: typed values only for now.
         showManualEntryControls();
     }
@@ -181,7 +181,7 @@ void showStartControls() {
 }
 
 void onFindNext(WORD) {
-    if (app.entryMode == 1) {
+    if (app.entryMode == MODE_MANUAL) {
         manualNext();
     } else {
         listFind();
@@ -189,8 +189,8 @@ void onFindNext(WORD) {
 }
 
 void onBack(WORD) {
-    if (app.entryMode == 1 && app.step == 1) {
-        app.step = 0;
+    if (app.entryMode == MODE_MANUAL && app.step == STEP_SYMBOL_RATE) {
+        app.step = STEP_FIRST_ENTRY;
         readTyped(app.srateText);
         SendMessageA(app.upDown, UDM_SETRANGE, 0, MAKELPARAM(12700, 3400));
         SetWindowTextA(app.editBox, app.freqText);
@@ -198,16 +198,16 @@ void onBack(WORD) {
         EnableWindow(app.backButton, FALSE);
         EnableWindow(app.modeButton, TRUE);
         invalidateClient();
-    } else if (app.entryMode == 1 && app.step == 2) {
-        app.step = 1;
+    } else if (app.entryMode == MODE_MANUAL && app.step == STEP_POLARITY) {
+        app.step = STEP_SYMBOL_RATE;
         ShowWindow(app.horizontalRadio, SW_HIDE);
         ShowWindow(app.verticalRadio, SW_HIDE);
         ShowWindow(app.editBox, SW_SHOWNORMAL);
         ShowWindow(app.upDown, SW_SHOWNORMAL);
         SetFocus(app.editBox);
         invalidateClient();
-    } else if (app.entryMode == 1 && app.step == 3) {
-        app.step = 2;
+    } else if (app.entryMode == MODE_MANUAL && app.step == STEP_MEASURING) {
+        app.step = STEP_POLARITY;
         stopMeasuring();
         ShowWindow(app.aboutButton, SW_HIDE);
         ShowWindow(app.horizontalRadio, SW_SHOWNORMAL);
@@ -215,8 +215,8 @@ void onBack(WORD) {
         ShowWindow(app.findButton, SW_SHOWNORMAL);
         ShowWindow(app.soundStatic, SW_HIDE);
         invalidateClient();
-    } else if (app.entryMode == 0 && app.step == 3) {
-        app.step = 0;
+    } else if (app.entryMode == MODE_LIST && app.step == STEP_MEASURING) {
+        app.step = STEP_FIRST_ENTRY;
         stopMeasuring();
         ShowWindow(app.soundStatic, SW_HIDE);
         EnableWindow(app.modeButton, TRUE);
@@ -236,11 +236,11 @@ void onModeButton(WORD code) {
     if (code != 0) {
         return;
     }
-    if (app.entryMode == 0 && app.step == 0) {
-        app.entryMode = 1;
+    if (app.entryMode == MODE_LIST && app.step == STEP_FIRST_ENTRY) {
+        app.entryMode = MODE_MANUAL;
         showManualEntryControls();
-    } else if (app.entryMode == 1 && app.step == 0) {
-        app.entryMode = 0;
+    } else if (app.entryMode == MODE_MANUAL && app.step == STEP_FIRST_ENTRY) {
+        app.entryMode = MODE_LIST;
         ShowWindow(app.editBox, SW_HIDE);
         ShowWindow(app.upDown, SW_HIDE);
         ShowWindow(app.satelliteCombo, SW_SHOWNORMAL);
