@@ -3,6 +3,7 @@
 // is the wizard's business afterwards.
 #include "app/app_state.h"
 #include "app/layout.h"
+#include "resources/resource.h"
 
 namespace {
 
@@ -37,10 +38,10 @@ void createControls(HWND window) {
                                     ID_VERTICAL_RADIO, 6 * w10, 4 * h10, 3 * w10, 2 * h10);
     app.aboutButton = createChild(window, "BUTTON", "About", 0, ID_ABOUT_BUTTON, 7 * w10, 8 * h10,
                                   2 * w10, 3 * h20);
-    app.flagStatic = createChild(window, "STATIC", "#147", WS_VISIBLE | SS_NOTIFY | SS_BITMAP,
-                                 ID_FLAG_STATIC, 3, 3, 0, 0);
-    app.flagRuBitmap = LoadBitmapA(app.instance, MAKEINTRESOURCEA(149));
-    app.soundStatic =
-        createChild(window, "STATIC", "#126", SS_NOTIFY | SS_BITMAP, ID_SOUND_STATIC, 24, 3, 0, 0);
-    app.soundVoiceBitmap = LoadBitmapA(app.instance, MAKEINTRESOURCEA(165));
+    app.flagStatic = createChild(window, "STATIC", RESOURCE_TEXT(IDB_FLAG_EN),
+                                 WS_VISIBLE | SS_NOTIFY | SS_BITMAP, ID_FLAG_STATIC, 3, 3, 0, 0);
+    app.flagRuBitmap = LoadBitmapA(app.instance, MAKEINTRESOURCEA(IDB_FLAG_RU));
+    app.soundStatic = createChild(window, "STATIC", RESOURCE_TEXT(IDB_LIPS), SS_NOTIFY | SS_BITMAP,
+                                  ID_SOUND_STATIC, 24, 3, 0, 0);
+    app.soundVoiceBitmap = LoadBitmapA(app.instance, MAKEINTRESOURCEA(IDB_NOTE));
 }

@@ -2,6 +2,7 @@
 // screen, show it and run the message loop until the window is destroyed.
 #include "app/app_state.h"
 #include "app/main_window.h"
+#include "resources/resource.h"
 
 void registerMainWindowClass(HINSTANCE instance) {
     WNDCLASSA wc{};
@@ -10,7 +11,7 @@ void registerMainWindowClass(HINSTANCE instance) {
     wc.cbClsExtra = 0;
     wc.cbWndExtra = 0;
     wc.hInstance = instance;
-    wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(168));
+    wc.hIcon = LoadIconA(instance, MAKEINTRESOURCEA(IDI_APP));
     wc.hCursor = LoadCursorA(nullptr, IDC_ARROW);
     wc.hbrBackground = CreateSolidBrush(RGB(150, 170, 190));
     wc.lpszMenuName = nullptr;

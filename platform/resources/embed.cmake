@@ -1,23 +1,40 @@
 # Embeds the program's bitmaps and icon into vintorel_platform. resources/vintorel.rc, the
-# Windows resource script, is the one list of them: every "ID BITMAP|ICON "file"" line becomes
+# Windows resource script, is the one list of them: every "NAME BITMAP|ICON "file"" line becomes
 # an entry of a generated source holding the file's bytes, which the resource table starts with
-# (builtinResources() in resources.h). Included by platform/CMakeLists.txt after the library is
-# defined. Other statements of the resource script (VERSIONINFO, ...) are not embedded.
+# (builtinResources() in resources.h). NAME is a number or one of resources/resource.h's
+# "#define NAME number" lines, as the resource compiler reads them. Included by
+# platform/CMakeLists.txt after the library is defined. Other statements of the resource script
+# (VERSIONINFO, ...) are not embedded.
 
 get_filename_component(_vintorel_resource_dir ${CMAKE_CURRENT_LIST_DIR}/../../resources ABSOLUTE)
 set(_vintorel_rc ${_vintorel_resource_dir}/vintorel.rc)
-set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${_vintorel_rc})
+set(_vintorel_rc_header ${_vintorel_resource_dir}/resource.h)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${_vintorel_rc}
+                                                              ${_vintorel_rc_header})
+
+file(STRINGS ${_vintorel_rc_header} _vintorel_rc_defines
+     REGEX "^[ \t]*#define[ \t]+[A-Za-z_][A-Za-z_0-9]*[ \t]+[0-9]+")
+foreach(_line IN LISTS _vintorel_rc_defines)
+  string(REGEX MATCH "#define[ \t]+([A-Za-z_][A-Za-z_0-9]*)[ \t]+([0-9]+)" _ "${_line}")
+  set(_vintorel_rc_number_${CMAKE_MATCH_1} ${CMAKE_MATCH_2})
+endforeach()
 
 file(STRINGS ${_vintorel_rc} _vintorel_rc_lines
-     REGEX "^[ \t]*[0-9]+[ \t]+(BITMAP|ICON)[ \t]+\"[^\"]+\"")
+     REGEX "^[ \t]*[A-Za-z_0-9]+[ \t]+(BITMAP|ICON)[ \t]+\"[^\"]+\"")
 set(_vintorel_manifest "")
 set(_vintorel_files "")
 set(_vintorel_seen "")
 foreach(_line IN LISTS _vintorel_rc_lines)
-  string(REGEX MATCH "^[ \t]*([0-9]+)[ \t]+(BITMAP|ICON)[ \t]+\"([^\"]+)\"" _ "${_line}")
+  string(REGEX MATCH "^[ \t]*([A-Za-z_0-9]+)[ \t]+(BITMAP|ICON)[ \t]+\"([^\"]+)\"" _ "${_line}")
   set(_id ${CMAKE_MATCH_1})
   set(_kind ${CMAKE_MATCH_2})
   set(_file ${_vintorel_resource_dir}/${CMAKE_MATCH_3})
+  if(NOT _id MATCHES "^[0-9]+$")
+    if(NOT DEFINED _vintorel_rc_number_${_id})
+      message(FATAL_ERROR "${_vintorel_rc}: ${_id} is not a number of ${_vintorel_rc_header}")
+    endif()
+    set(_id ${_vintorel_rc_number_${_id}})
+  endif()
   if(_id GREATER 65535)
     message(FATAL_ERROR "${_vintorel_rc}: resource id ${_id} is above 65535")
   endif()
