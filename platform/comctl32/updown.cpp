@@ -8,6 +8,7 @@
 // control's default width of 16 (the control overlaps an edit box's border by 2). Parent
 // notifications: WM_VSCROLL (or WM_HSCROLL for UDS_HORZ) with SB_THUMBPOSITION and SB_ENDSCROLL.
 // Not implemented: UDN_DELTAPOS (WM_NOTIFY), acceleration tables, UDS_HOTTRACK.
+#include "comctl32/classes.h"
 #include "user32/controls.h"
 
 #include <commctrl.h>
@@ -22,7 +23,9 @@
 #include <cstdlib>
 #include <string>
 
-namespace vintorel::user32 {
+namespace vintorel::comctl32 {
+
+using namespace vintorel::user32;
 
 namespace {
 
@@ -296,21 +299,27 @@ LRESULT CALLBACK upDownProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 
 } // namespace
 
-void registerUpDownClass() {
+void registerClasses() {
+    static bool done = false;
+    if (done) {
+        return;
+    }
+    done = true;
     addBuiltinClass(UPDOWN_CLASSA, upDownProc,
                     [](WindowObject &wnd) { return std::make_unique<UpDown>(wnd); });
 }
 
-} // namespace vintorel::user32
+} // namespace vintorel::comctl32
 
 extern "C" {
 
 void WINAPI InitCommonControls(void) {
-    vintorel::user32::ensureBuiltinClasses();
+    vintorel::comctl32::registerClasses();
 }
 
 HWND WINAPI CreateUpDownControl(DWORD style, int x, int y, int cx, int cy, HWND parent, int id,
                                 HINSTANCE instance, HWND buddy, int upper, int lower, int pos) {
+    vintorel::comctl32::registerClasses();
     HWND hwnd =
         CreateWindowExA(0, UPDOWN_CLASSA, nullptr, style, x, y, cx, cy, parent,
                         reinterpret_cast<HMENU>(static_cast<intptr_t>(id)), instance, nullptr);

@@ -1,15 +1,12 @@
 // The COM runtime subset: CoInitialize/CoUninitialize (a per-thread count), the class table
 // (CoRegisterClassObject/CoRevokeClassObject, consulted first, as on Windows), and in-process
 // servers loaded from shared modules through their exported DllGetClassObject, the way Windows
-// loads an InprocServer32 DLL. The only server "registered" on the system is the tuner card's
-// filter, whose module VINTOREL_TUNER chooses:
-//   sim                       the simulated card (libvintorel_tuner_sim.so)
-//   dvb, dvb:ADAPTER[.FE]     a Linux DVB card through libdvbv5 (libvintorel_tuner_dvb.so)
-//   none                      no card: the class is not registered
-//   unset or empty            the DVB card when /dev/dvb/adapter0/frontend0 exists, else none
+// loads an InprocServer32 DLL. Which servers the system offers is not its business: the
+// platform's start registers them (ole32/inproc_servers.h), as a setup writes the registry.
 // Modules are looked for beside the executable and in ../lib/vintorel. Not implemented:
 // apartments, marshalling, local and remote servers, the registry, unloading of modules.
 #include "common/object_counts.h"
+#include "ole32/inproc_servers.h"
 
 #include <objbase.h>
 
@@ -25,10 +22,6 @@
 #include <vector>
 
 namespace {
-
-// {E82536A0-94DA-11D2-A463-00A0C95D308D}: the tuner card's filter.
-constexpr CLSID kTunerFilterClsid = {
-    0xE82536A0, 0x94DA, 0x11D2, {0xA4, 0x63, 0x00, 0xA0, 0xC9, 0x5D, 0x30, 0x8D}};
 
 thread_local int g_initCount = 0;
 
@@ -55,31 +48,10 @@ std::filesystem::path executableDir() {
     return std::filesystem::path(buffer).parent_path();
 }
 
-// The module that serves the tuner filter's class, or empty when the class is not registered.
-std::string tunerModuleName() {
-    const char *env = std::getenv("VINTOREL_TUNER");
-    const std::string choice = env ? env : "";
-    if (choice == "sim") {
-        return "libvintorel_tuner_sim.so";
-    }
-    if (choice == "dvb" || choice.rfind("dvb:", 0) == 0) {
-        return "libvintorel_tuner_dvb.so";
-    }
-    if (choice == "none") {
-        return {};
-    }
-    if (choice.empty()) {
-        std::error_code ec;
-        if (std::filesystem::exists("/dev/dvb/adapter0/frontend0", ec)) {
-            return "libvintorel_tuner_dvb.so";
-        }
-        return {};
-    }
-    std::fprintf(stderr,
-                 "vintorel: VINTOREL_TUNER=%s is not one of sim, dvb, dvb:ADAPTER[.FRONTEND], "
-                 "none; no tuner card is available\n",
-                 choice.c_str());
-    return {};
+// The in-process servers offered, by class id, and the file name of each one's module.
+std::vector<std::pair<CLSID, std::string>> &inprocServers() {
+    static auto *servers = new std::vector<std::pair<CLSID, std::string>>;
+    return *servers;
 }
 
 // The in-process server modules loaded so far, by file name; they stay loaded.
@@ -120,6 +92,16 @@ HRESULT classObjectFromModule(const std::string &module, REFCLSID clsid, REFIID 
 
 } // namespace
 
+void vintorel::ole32::registerInprocServer(const CLSID &clsid, const std::string &module) {
+    for (auto &[serverClsid, serverModule] : inprocServers()) {
+        if (serverClsid == clsid) {
+            serverModule = module;
+            return;
+        }
+    }
+    inprocServers().emplace_back(clsid, module);
+}
+
 int vintorel::ole32::comObjectCount() {
     int count = static_cast<int>(registrations().size());
     for (const auto &[name, handle] : loadedModules()) {
@@ -157,10 +139,11 @@ HRESULT WINAPI CoGetClassObject(REFCLSID clsid, DWORD context, void *, REFIID ri
             return reg.object->QueryInterface(riid, object);
         }
     }
-    if ((context & CLSCTX_INPROC_SERVER) && clsid == kTunerFilterClsid) {
-        const std::string module = tunerModuleName();
-        if (!module.empty()) {
-            return classObjectFromModule(module, clsid, riid, object);
+    if (context & CLSCTX_INPROC_SERVER) {
+        for (const auto &[serverClsid, module] : inprocServers()) {
+            if (serverClsid == clsid) {
+                return classObjectFromModule(module, clsid, riid, object);
+            }
         }
     }
     return REGDB_E_CLASSNOTREG;

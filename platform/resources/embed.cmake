@@ -1,4 +1,4 @@
-# Embeds the program's bitmaps and icon into vintorel_platform. resources/vintorel.rc, the
+# Embeds the program's bitmaps and icon into vintorel_resources. resources/vintorel.rc, the
 # Windows resource script, is the one list of them: every "NAME BITMAP|ICON "file"" line becomes
 # an entry of a generated source holding the file's bytes, which the resource table starts with
 # (builtinResources() in resources.h). NAME is a number or one of resources/resource.h's
@@ -68,4 +68,4 @@ add_custom_command(
           ${CMAKE_CURRENT_LIST_DIR}/embed_generate.cmake
   COMMENT "Embedding the bitmaps and icon of resources/vintorel.rc"
   VERBATIM)
-target_sources(vintorel_platform PRIVATE ${_vintorel_embedded_cpp})
+target_sources(vintorel_resources PRIVATE ${_vintorel_embedded_cpp})

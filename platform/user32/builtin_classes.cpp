@@ -1,4 +1,5 @@
-// Registration of the system window classes: the standard controls and the up-down control.
+// Registration of user32's window classes: the standard controls (the up-down control is
+// comctl32's, registered there).
 #include "user32/controls.h"
 
 namespace vintorel::user32 {
@@ -8,7 +9,6 @@ void registerBuiltinClasses() {
     registerEditClass();
     registerStaticClass();
     registerComboBoxClass();
-    registerUpDownClass();
 }
 
 void ensureBuiltinClasses() {

@@ -7,7 +7,7 @@
 #include "user32/window_manager.h"
 
 #include "common/codepage.h"
-#include "vintorel_platform.h"
+#include "vintorel_test_message_box.h"
 
 #include <QApplication>
 #include <QDialogButtonBox>

@@ -2,7 +2,7 @@
 // hook, for as long as it lives.
 #pragma once
 
-#include "vintorel_platform.h"
+#include "vintorel_test_message_box.h"
 
 #include <deque>
 #include <string>

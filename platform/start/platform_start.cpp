@@ -1,21 +1,26 @@
-// Starting the platform in a process: one QApplication for the program's thread. The
+// Starting the platform in a process, what Windows' loader does before WinMain: one QApplication
+// for the program's thread, comctl32's window classes (its DllMain on Windows), the in-process
+// servers the system offers (inproc_servers.cpp, the registry on Windows). The
 // application never runs Qt's own event loop; GetMessageA drives it. The caret of edit boxes
 // blinks at Windows' rate; in a Wayland session with an X display, windows go to the X display;
 // window images reach an X server over its socket rather than shared memory; the window list
 // and the object-count log for outside tools are started when asked for (window_tree.cpp,
-// common/object_counts.cpp). Not done here: anything the program's windows need (fontconfig is
+// object_counts.cpp). Not done here: anything the program's windows need (fontconfig is
 // left to load at the first text measured: loading it ahead on a second thread gained less than
 // the noise of a start-up and kept its configuration alive past Qt's own clean-up).
 #include "vintorel_platform.h"
+
+#include "comctl32/classes.h"
 
 #include <QApplication>
 
 namespace vintorel::user32 {
 void startWindowTree(); // window_tree.cpp
 } // namespace vintorel::user32
-namespace vintorel::common {
-void startObjectCountLog(); // common/object_counts.cpp
-} // namespace vintorel::common
+namespace vintorel::start {
+void startObjectCountLog();   // object_counts.cpp
+void registerInprocServers(); // inproc_servers.cpp
+} // namespace vintorel::start
 
 namespace {
 
@@ -67,6 +72,8 @@ extern "C" void VintorelPlatformStart(int *argc, char **argv) {
     app->setApplicationName("Vintorel");
     app->setQuitOnLastWindowClosed(false);
     QApplication::setCursorFlashTime(kCaretCycleMs);
+    vintorel::comctl32::registerClasses();
+    vintorel::start::registerInprocServers();
     vintorel::user32::startWindowTree();
-    vintorel::common::startObjectCountLog();
+    vintorel::start::startObjectCountLog();
 }

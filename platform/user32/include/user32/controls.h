@@ -1,7 +1,8 @@
-// Shared plumbing of the built-in controls (BUTTON, EDIT, STATIC, COMBOBOX and the up-down
-// control): each is a Qt widget owned by its window object, with Win32 state beside it. User
-// actions in Qt reach the parent as posted WM_COMMAND notifications, never from inside Qt's
-// event delivery, so a handler may destroy the control safely.
+// Shared plumbing of the built-in controls (BUTTON, EDIT, STATIC, COMBOBOX, and comctl32's
+// up-down control, the one user of it outside user32): each is a Qt widget owned by its window
+// object, with Win32 state beside it. User actions in Qt reach the parent as posted WM_COMMAND
+// notifications, never from inside Qt's event delivery, so a handler may destroy the control
+// safely.
 #pragma once
 
 #include "user32/window_manager.h"
@@ -68,6 +69,5 @@ void registerButtonClass();
 void registerEditClass();
 void registerStaticClass();
 void registerComboBoxClass();
-void registerUpDownClass();
 
 } // namespace vintorel::user32

@@ -12,9 +12,9 @@
 
 #include <csignal>
 
-namespace vintorel::common {
+namespace vintorel::start {
 void startObjectCountLog();
-} // namespace vintorel::common
+} // namespace vintorel::start
 
 namespace {
 
@@ -52,7 +52,7 @@ extern "C" void VintorelCountObjects(VintorelObjectCounts *counts) {
     counts->openFiles = kernel32::openHandleCount();
 }
 
-namespace vintorel::common {
+namespace vintorel::start {
 
 void startObjectCountLog() {
     const QString path = qEnvironmentVariable("VINTOREL_OBJECT_COUNTS");
@@ -61,7 +61,7 @@ void startObjectCountLog() {
     }
     static QElapsedTimer clock;
     clock.start();
-    callOnSignal(SIGUSR2, [path] { appendCounts(path, clock.elapsed()); });
+    common::callOnSignal(SIGUSR2, [path] { appendCounts(path, clock.elapsed()); });
 }
 
-} // namespace vintorel::common
+} // namespace vintorel::start
