@@ -6,6 +6,7 @@
 #include "common/object_counts.h"
 #include "dsound/buffer_spec.h"
 #include "dsound/sound_buffer.h"
+#include "vintorel_trace.h"
 
 #include <algorithm>
 #include <atomic>
@@ -304,5 +305,6 @@ VINTOREL_WIN32_API HRESULT WINAPI DirectSoundCreate8(LPCGUID device, LPDIRECTSOU
     if (!object)
         return DSERR_OUTOFMEMORY;
     *ds = object;
+    VINTOREL_TRACE(DSOUND, "DirectSoundCreate8 -> %p", static_cast<void *>(object));
     return DS_OK;
 }

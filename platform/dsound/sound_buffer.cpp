@@ -3,6 +3,7 @@
 // so Stop keeps the position as in DirectSound while the AL source is simply stopped.
 // Does not write a mixer, resampler or format converter: OpenAL Soft does all of that.
 #include "dsound/sound_buffer.h"
+#include "vintorel_trace.h"
 
 #include "common/object_counts.h"
 #include "dsound/direct_sound.h"
@@ -417,6 +418,8 @@ STDMETHODIMP SoundBuffer::Unlock(LPVOID audioPtr1, DWORD audioBytes1, LPVOID aud
 }
 
 STDMETHODIMP SoundBuffer::Play(DWORD, DWORD priority, DWORD flags) {
+    VINTOREL_TRACE(DSOUND, "Play %p flags %#lx", static_cast<void *>(this),
+                   static_cast<unsigned long>(flags));
     Guard guard(owner_.get().lock());
     // Priorities and voice management flags belong to deferred-location buffers, which this
     // platform does not create.

@@ -17,6 +17,7 @@
 #include "gdi32/gdi_internal.h"
 #include "gdi32/text_recorder.h"
 #include "vintorel_test_gdi.h"
+#include "vintorel_trace.h"
 
 #include <QFontInfo>
 #include <QFontMetricsF>
@@ -295,6 +296,8 @@ std::vector<Line> layOut(const QString &text, UINT format, Metrics &m, int width
 extern "C" {
 
 BOOL WINAPI TextOutA(HDC handle, int x, int y, LPCSTR text, int count) {
+    VINTOREL_TRACE(GDI32, "TextOutA %p (%d,%d) \"%.*s\"", static_cast<void *>(handle), x, y,
+                   text ? std::max(count, 0) : 0, text ? text : "");
     DeviceContext *dc = dcOf(handle);
     if (dc == nullptr || count < 0 || (text == nullptr && count > 0)) {
         return FALSE;
@@ -312,6 +315,9 @@ BOOL WINAPI TextOutA(HDC handle, int x, int y, LPCSTR text, int count) {
 }
 
 int WINAPI DrawTextA(HDC handle, LPCSTR text, int count, LPRECT rect, UINT format) {
+    VINTOREL_TRACE(GDI32, "DrawTextA %p \"%.*s\" format %#x", static_cast<void *>(handle),
+                   text == nullptr ? 0 : (count < 0 ? static_cast<int>(std::strlen(text)) : count),
+                   text ? text : "", format);
     DeviceContext *dc = dcOf(handle);
     if (dc == nullptr || rect == nullptr || (text == nullptr && count > 0)) {
         return 0;

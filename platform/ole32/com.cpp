@@ -7,6 +7,7 @@
 // apartments, marshalling, local and remote servers, the registry, unloading of modules.
 #include "common/object_counts.h"
 #include "ole32/inproc_servers.h"
+#include "vintorel_trace.h"
 
 #include <objbase.h>
 
@@ -81,6 +82,7 @@ HRESULT classObjectFromModule(const std::string &module, REFCLSID clsid, REFIID 
             return CO_E_DLLNOTFOUND;
         }
         loaded[module] = handle;
+        VINTOREL_TRACE(OLE32, "loaded in-process server %s", module.c_str());
     }
     auto getClassObject = reinterpret_cast<LPFNGETCLASSOBJECT>(dlsym(handle, "DllGetClassObject"));
     if (getClassObject == nullptr) {
@@ -89,6 +91,16 @@ HRESULT classObjectFromModule(const std::string &module, REFCLSID clsid, REFIID 
     }
     return getClassObject(clsid, riid, object);
 }
+
+// {XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}, for the trace.
+struct GuidText {
+    char text[40];
+    explicit GuidText(REFGUID g) {
+        std::snprintf(text, sizeof text, "{%08lX-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}",
+                      static_cast<unsigned long>(g.Data1), g.Data2, g.Data3, g.Data4[0], g.Data4[1],
+                      g.Data4[2], g.Data4[3], g.Data4[4], g.Data4[5], g.Data4[6], g.Data4[7]);
+    }
+};
 
 } // namespace
 
@@ -117,10 +129,12 @@ int vintorel::ole32::comObjectCount() {
 extern "C" {
 
 HRESULT WINAPI CoInitialize(LPVOID) {
+    VINTOREL_TRACE(OLE32, "CoInitialize count %d", g_initCount);
     return g_initCount++ == 0 ? S_OK : S_FALSE;
 }
 
 void WINAPI CoUninitialize(void) {
+    VINTOREL_TRACE(OLE32, "CoUninitialize count %d", g_initCount);
     if (g_initCount > 0) {
         --g_initCount;
     }
@@ -131,6 +145,8 @@ HRESULT WINAPI CoGetClassObject(REFCLSID clsid, DWORD context, void *, REFIID ri
         return E_POINTER;
     }
     *object = nullptr;
+    VINTOREL_TRACE(OLE32, "CoGetClassObject %s context %#lx", GuidText(clsid).text,
+                   static_cast<unsigned long>(context));
     if (g_initCount == 0) {
         return CO_E_NOTINITIALIZED;
     }
@@ -159,10 +175,14 @@ HRESULT WINAPI CoCreateInstance(REFCLSID clsid, IUnknown *outer, DWORD context, 
     HRESULT hr = CoGetClassObject(clsid, context, nullptr, IID_IClassFactory,
                                   reinterpret_cast<void **>(&factory));
     if (FAILED(hr) || factory == nullptr) {
+        VINTOREL_TRACE(OLE32, "CoCreateInstance %s -> %#lx, no class object", GuidText(clsid).text,
+                       static_cast<unsigned long>(FAILED(hr) ? hr : E_FAIL));
         return FAILED(hr) ? hr : E_FAIL;
     }
     hr = factory->CreateInstance(outer, riid, object);
     factory->Release();
+    VINTOREL_TRACE(OLE32, "CoCreateInstance %s iid %s -> %#lx", GuidText(clsid).text,
+                   GuidText(riid).text, static_cast<unsigned long>(hr));
     return hr;
 }
 
@@ -175,12 +195,15 @@ HRESULT WINAPI CoRegisterClassObject(REFCLSID clsid, IUnknown *classObject, DWOR
         return CO_E_NOTINITIALIZED;
     }
     classObject->AddRef();
+    VINTOREL_TRACE(OLE32, "CoRegisterClassObject %s cookie %lu", GuidText(clsid).text,
+                   static_cast<unsigned long>(g_nextCookie));
     *cookie = g_nextCookie++;
     registrations()[*cookie] = Registration{clsid, classObject, context};
     return S_OK;
 }
 
 HRESULT WINAPI CoRevokeClassObject(DWORD cookie) {
+    VINTOREL_TRACE(OLE32, "CoRevokeClassObject cookie %lu", static_cast<unsigned long>(cookie));
     const auto it = registrations().find(cookie);
     if (it == registrations().end()) {
         return CO_E_OBJNOTREG;

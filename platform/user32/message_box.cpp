@@ -5,6 +5,7 @@
 // test hook replaces the dialog by an answering function. Not implemented: MB_HELP, default
 // button flags, system-modal and service boxes.
 #include "user32/window_manager.h"
+#include "vintorel_trace.h"
 
 #include "common/codepage.h"
 #include "vintorel_test_message_box.h"
@@ -104,6 +105,8 @@ void VintorelSetMessageBoxAnswerer(VintorelMessageBoxAnswerer answerer, void *co
 }
 
 int WINAPI MessageBoxA(HWND owner, LPCSTR text, LPCSTR caption, UINT type) {
+    VINTOREL_TRACE(USER32, "MessageBoxA %p \"%s\" caption \"%s\" type %#x",
+                   static_cast<void *>(owner), text ? text : "", caption ? caption : "", type);
     if (g_answerer != nullptr) {
         return g_answerer(g_answererContext, owner, text ? text : "", caption ? caption : "Error",
                           type);

@@ -9,12 +9,14 @@
 #include "user32/window_manager.h"
 
 #include "common/codepage.h"
+#include "vintorel_trace.h"
 
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 #include <QTimer>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 
 using namespace vintorel::user32;
@@ -121,9 +123,81 @@ DWORD messageTime() {
     return GetTickCount();
 }
 
+namespace {
+
+// A message's name for the trace, as Wine's +msg channel shows it; others by number.
+const char *messageName(UINT msg, char *buffer, size_t size) {
+    static constexpr struct {
+        UINT msg;
+        const char *name;
+    } kNames[] = {
+        {WM_NULL, "WM_NULL"},
+        {WM_CREATE, "WM_CREATE"},
+        {WM_DESTROY, "WM_DESTROY"},
+        {WM_MOVE, "WM_MOVE"},
+        {WM_SIZE, "WM_SIZE"},
+        {WM_ACTIVATE, "WM_ACTIVATE"},
+        {WM_SETFOCUS, "WM_SETFOCUS"},
+        {WM_KILLFOCUS, "WM_KILLFOCUS"},
+        {WM_ENABLE, "WM_ENABLE"},
+        {WM_SETREDRAW, "WM_SETREDRAW"},
+        {WM_SETTEXT, "WM_SETTEXT"},
+        {WM_GETTEXT, "WM_GETTEXT"},
+        {WM_GETTEXTLENGTH, "WM_GETTEXTLENGTH"},
+        {WM_PAINT, "WM_PAINT"},
+        {WM_CLOSE, "WM_CLOSE"},
+        {WM_QUIT, "WM_QUIT"},
+        {WM_ERASEBKGND, "WM_ERASEBKGND"},
+        {WM_SHOWWINDOW, "WM_SHOWWINDOW"},
+        {WM_SETCURSOR, "WM_SETCURSOR"},
+        {WM_SETFONT, "WM_SETFONT"},
+        {WM_GETFONT, "WM_GETFONT"},
+        {WM_NCCREATE, "WM_NCCREATE"},
+        {WM_NCDESTROY, "WM_NCDESTROY"},
+        {WM_KEYDOWN, "WM_KEYDOWN"},
+        {WM_KEYUP, "WM_KEYUP"},
+        {WM_CHAR, "WM_CHAR"},
+        {WM_SYSKEYDOWN, "WM_SYSKEYDOWN"},
+        {WM_SYSKEYUP, "WM_SYSKEYUP"},
+        {WM_COMMAND, "WM_COMMAND"},
+        {WM_SYSCOMMAND, "WM_SYSCOMMAND"},
+        {WM_TIMER, "WM_TIMER"},
+        {WM_HSCROLL, "WM_HSCROLL"},
+        {WM_VSCROLL, "WM_VSCROLL"},
+        {WM_CTLCOLOREDIT, "WM_CTLCOLOREDIT"},
+        {WM_CTLCOLORBTN, "WM_CTLCOLORBTN"},
+        {WM_CTLCOLORSTATIC, "WM_CTLCOLORSTATIC"},
+        {WM_MOUSEMOVE, "WM_MOUSEMOVE"},
+        {WM_LBUTTONDOWN, "WM_LBUTTONDOWN"},
+        {WM_LBUTTONUP, "WM_LBUTTONUP"},
+        {WM_LBUTTONDBLCLK, "WM_LBUTTONDBLCLK"},
+        {WM_RBUTTONDOWN, "WM_RBUTTONDOWN"},
+        {WM_RBUTTONUP, "WM_RBUTTONUP"},
+    };
+    for (const auto &n : kNames) {
+        if (n.msg == msg) {
+            return n.name;
+        }
+    }
+    std::snprintf(buffer, size, "0x%04x", msg);
+    return buffer;
+}
+
+void traceMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    char number[16];
+    VINTOREL_TRACE(USER32, "message %p %s wp=%#llx lp=%#llx", static_cast<void *>(hwnd),
+                   messageName(msg, number, sizeof number), static_cast<unsigned long long>(wParam),
+                   static_cast<unsigned long long>(lParam));
+}
+
+} // namespace
+
 LRESULT callProc(WindowObject *wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (wnd == nullptr || wnd->proc == nullptr) {
         return 0;
+    }
+    if (::vintorel::trace::enabled & ::vintorel::trace::USER32) {
+        traceMessage(wnd->handle, msg, wParam, lParam);
     }
     WindowManager &manager = WindowManager::instance();
     ++manager.procDepth;
@@ -210,6 +284,9 @@ LRESULT WINAPI CallWindowProcA(WNDPROC proc, HWND hwnd, UINT msg, WPARAM wParam,
     if (proc == nullptr) {
         return 0;
     }
+    if (::vintorel::trace::enabled & ::vintorel::trace::USER32) {
+        traceMessage(hwnd, msg, wParam, lParam);
+    }
     ++wm().procDepth;
     const LRESULT result = proc(hwnd, msg, wParam, lParam);
     --wm().procDepth;
@@ -284,6 +361,9 @@ LRESULT WINAPI DispatchMessageA(const MSG *msg) {
     }
     if (msg->message == WM_TIMER && msg->lParam != 0) {
         auto proc = reinterpret_cast<TIMERPROC>(msg->lParam);
+        if (::vintorel::trace::enabled & ::vintorel::trace::USER32) {
+            traceMessage(msg->hwnd, WM_TIMER, msg->wParam, msg->lParam);
+        }
         ++wm().procDepth;
         proc(msg->hwnd, WM_TIMER, msg->wParam, GetTickCount());
         --wm().procDepth;
@@ -380,6 +460,8 @@ LRESULT WINAPI DefWindowProcA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam)
 }
 
 UINT_PTR WINAPI SetTimer(HWND hwnd, UINT_PTR id, UINT elapse, TIMERPROC proc) {
+    VINTOREL_TRACE(USER32, "SetTimer %p id %llu every %u ms", static_cast<void *>(hwnd),
+                   static_cast<unsigned long long>(id), elapse);
     if (hwnd != nullptr && wm().find(hwnd) == nullptr) {
         SetLastError(ERROR_INVALID_WINDOW_HANDLE);
         return 0;
@@ -407,6 +489,8 @@ UINT_PTR WINAPI SetTimer(HWND hwnd, UINT_PTR id, UINT elapse, TIMERPROC proc) {
 }
 
 BOOL WINAPI KillTimer(HWND hwnd, UINT_PTR id) {
+    VINTOREL_TRACE(USER32, "KillTimer %p id %llu", static_cast<void *>(hwnd),
+                   static_cast<unsigned long long>(id));
     const size_t removed = std::erase_if(
         wm().timers, [hwnd, id](const Timer &t) { return t.hwnd == hwnd && t.id == id; });
     // A tick already in the queue is removed with its timer.

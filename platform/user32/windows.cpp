@@ -7,6 +7,7 @@
 // window extra bytes, menus, MDI.
 #include "user32/host_widget.h"
 #include "user32/window_manager.h"
+#include "vintorel_trace.h"
 
 #include "common/codepage.h"
 #include "gdi32/gdi_internal.h"
@@ -342,6 +343,11 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
     if (style & WS_VISIBLE) {
         ShowWindow(hwnd, SW_SHOW);
     }
+    VINTOREL_TRACE(USER32, "CreateWindowExA class %s text \"%s\" style %#lx id %lld -> %p",
+                   IS_INTRESOURCE(className) ? "#atom" : className, windowName ? windowName : "",
+                   static_cast<unsigned long>(style),
+                   static_cast<long long>(reinterpret_cast<intptr_t>(menu)),
+                   static_cast<void *>(wm().find(hwnd) ? hwnd : nullptr));
     return wm().find(hwnd) ? hwnd : nullptr;
 }
 

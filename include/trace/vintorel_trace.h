@@ -1,0 +1,81 @@
+// The trace switch of the platform layer, Linux's counterpart of Wine's WINEDEBUG channels:
+// VINTOREL_TRACE=user32,gdi32,dsound,ole32 (any subset, or "all")
+// writes one line per traced call or message of those channels to standard error,
+//   <ms since boot, 3 decimals> <channel>: <call or message>
+// the clock being the monotonic one, the same in every module of a process. Unset or empty,
+// a trace point costs one test of a flag. Unknown names are ignored. Never used by the program.
+#pragma once
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+
+namespace vintorel::trace {
+
+enum Channel : unsigned {
+    USER32 = 1u << 0,
+    GDI32 = 1u << 1,
+    DSOUND = 1u << 2,
+    OLE32 = 1u << 3,
+};
+
+inline constexpr struct {
+    const char *name;
+    unsigned bits;
+} kChannels[] = {
+    {"user32", USER32}, {"gdi32", GDI32}, {"dsound", DSOUND}, {"ole32", OLE32}, {"all", ~0u}};
+
+// The channels a VINTOREL_TRACE value names: comma-separated, case as written.
+inline unsigned parseChannels(const char *value) {
+    unsigned bits = 0;
+    while (value != nullptr && *value != '\0') {
+        const char *end = std::strchr(value, ',');
+        const size_t length = end ? static_cast<size_t>(end - value) : std::strlen(value);
+        for (const auto &channel : kChannels) {
+            if (std::strlen(channel.name) == length &&
+                std::strncmp(channel.name, value, length) == 0) {
+                bits |= channel.bits;
+            }
+        }
+        value = end ? end + 1 : nullptr;
+    }
+    return bits;
+}
+
+// Read once per module, when it is loaded.
+inline const unsigned enabled = parseChannels(std::getenv("VINTOREL_TRACE"));
+
+inline const char *channelName(unsigned channel) {
+    for (const auto &c : kChannels) {
+        if (c.bits == channel) {
+            return c.name;
+        }
+    }
+    return "?";
+}
+
+[[gnu::format(printf, 2, 3)]] inline void line(unsigned channel, const char *format, ...) {
+    char text[512];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(text, sizeof text, format, args);
+    va_end(args);
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    // One write per line, so lines of two threads never interleave.
+    std::fprintf(stderr, "%lld.%03ld %s: %s\n",
+                 static_cast<long long>(now.tv_sec) * 1000 + now.tv_nsec / 1000000,
+                 (now.tv_nsec / 1000) % 1000, channelName(channel), text);
+}
+
+} // namespace vintorel::trace
+
+// A trace point: formats and writes only when its channel is on.
+#define VINTOREL_TRACE(channel, ...)                                                               \
+    do {                                                                                           \
+        if (::vintorel::trace::enabled & ::vintorel::trace::channel) {                             \
+            ::vintorel::trace::line(::vintorel::trace::channel, __VA_ARGS__);                      \
+        }                                                                                          \
+    } while (0)
