@@ -21,11 +21,13 @@ double fillMilliseconds(HWND parent, int entries) {
     SendMessageA(combo, CB_SETHORIZONTALEXTENT, 600, 0);
     std::vector<std::string> names;
     names.reserve(static_cast<size_t>(entries));
-    for (int i = 0; i < entries; ++i)
+    for (int i = 0; i < entries; ++i) {
         names.push_back("Satellite " + std::to_string(i) + "   " + std::to_string(i % 180) + ".0e");
+    }
     const auto start = std::chrono::steady_clock::now();
-    for (const std::string &name : names)
+    for (const std::string &name : names) {
         SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
+    }
     const auto elapsed = std::chrono::steady_clock::now() - start;
     DestroyWindow(combo);
     return std::chrono::duration<double, std::milli>(elapsed).count();
@@ -40,8 +42,9 @@ int main(int argc, char **argv) {
                                   nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
     for (int entries : {1000, 10000, 32767}) {
         std::vector<double> runs;
-        for (int run = 0; run < 3; ++run)
+        for (int run = 0; run < 3; ++run) {
             runs.push_back(fillMilliseconds(parent, entries));
+        }
         std::sort(runs.begin(), runs.end());
         std::printf("%d %.1f\n", entries, runs[1]);
         std::fflush(stdout);

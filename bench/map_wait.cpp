@@ -38,8 +38,9 @@ int main(int argc, char **argv) {
         }
         XEvent event;
         XNextEvent(display, &event);
-        if (event.type == MapNotify && !event.xmap.override_redirect)
+        if (event.type == MapNotify && !event.xmap.override_redirect) {
             break;
+        }
     }
     const auto elapsed = std::chrono::steady_clock::now() - start;
     std::printf("%.1f\n", std::chrono::duration<double, std::milli>(elapsed).count());

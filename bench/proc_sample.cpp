@@ -23,15 +23,17 @@ struct ThreadCount {
 
 bool readThread(const std::filesystem::path &task, ThreadCount &count) {
     std::ifstream schedstat(task / "schedstat");
-    if (!(schedstat >> count.cpuNs))
+    if (!(schedstat >> count.cpuNs)) {
         return false;
+    }
     std::ifstream status(task / "status");
     std::string line;
     count.switches = 0;
     while (std::getline(status, line)) {
         if (line.rfind("voluntary_ctxt_switches:", 0) == 0 ||
-            line.rfind("nonvoluntary_ctxt_switches:", 0) == 0)
+            line.rfind("nonvoluntary_ctxt_switches:", 0) == 0) {
             count.switches += std::strtoull(line.substr(line.find(':') + 1).c_str(), nullptr, 10);
+        }
     }
     return true;
 }
@@ -39,9 +41,11 @@ bool readThread(const std::filesystem::path &task, ThreadCount &count) {
 long rssKb(const std::string &pid) {
     std::ifstream status("/proc/" + pid + "/status");
     std::string line;
-    while (std::getline(status, line))
-        if (line.rfind("VmRSS:", 0) == 0)
+    while (std::getline(status, line)) {
+        if (line.rfind("VmRSS:", 0) == 0) {
             return std::strtol(line.substr(6).c_str(), nullptr, 10);
+        }
+    }
     return 0;
 }
 
@@ -65,15 +69,17 @@ int main(int argc, char **argv) {
         std::error_code error;
         for (const auto &task : std::filesystem::directory_iterator(tasks, error)) {
             ThreadCount now;
-            if (!readThread(task.path(), now))
+            if (!readThread(task.path(), now)) {
                 continue;
+            }
             const std::string tid = task.path().filename();
             const auto seen = last.find(tid);
             if (seen != last.end()) {
                 cpuNs += now.cpuNs - seen->second.cpuNs;
                 switches += now.switches - seen->second.switches;
-                if (tid == pid)
+                if (tid == pid) {
                     mainNs += now.cpuNs - seen->second.cpuNs;
+                }
             } else if (!first) { // born since the last sample: all of it is in the window
                 cpuNs += now.cpuNs;
                 switches += now.switches;
@@ -85,8 +91,9 @@ int main(int argc, char **argv) {
             return 1;
         }
         first = false;
-        if (std::chrono::steady_clock::now() >= end)
+        if (std::chrono::steady_clock::now() >= end) {
             break;
+        }
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     std::printf("cpu_ms %.3f wakeups %llu main_cpu_ms %.3f rss_kb %ld\n", cpuNs / 1e6, switches,

@@ -38,9 +38,11 @@ const char *const kClips[] = {"0ru", "1ru", "2ru", "3ru", "4ru", "5ru", "6ru",
 FLAC__StreamDecoderWriteStatus keep(const FLAC__StreamDecoder *, const FLAC__Frame *frame,
                                     const FLAC__int32 *const buffer[], void *client) {
     auto *pcm = static_cast<std::vector<int16_t> *>(client);
-    for (unsigned i = 0; i < frame->header.blocksize; ++i)
-        for (unsigned ch = 0; ch < frame->header.channels; ++ch)
+    for (unsigned i = 0; i < frame->header.blocksize; ++i) {
+        for (unsigned ch = 0; ch < frame->header.channels; ++ch) {
             pcm->push_back(static_cast<int16_t>(buffer[ch][i]));
+        }
+    }
     return FLAC__STREAM_DECODER_WRITE_STATUS_CONTINUE;
 }
 
@@ -54,8 +56,9 @@ size_t decodeWithLibFlac() {
         FLAC__StreamDecoder *decoder = FLAC__stream_decoder_new();
         const std::string name = std::string("Data/") + clip + ".vcl";
         if (FLAC__stream_decoder_init_file(decoder, name.c_str(), keep, nullptr, ignoreError,
-                                           &pcm) == FLAC__STREAM_DECODER_INIT_STATUS_OK)
+                                           &pcm) == FLAC__STREAM_DECODER_INIT_STATUS_OK) {
             FLAC__stream_decoder_process_until_end_of_stream(decoder);
+        }
         FLAC__stream_decoder_delete(decoder);
         samples += pcm.size();
     }
@@ -86,13 +89,15 @@ bool playing(IDirectSoundBuffer *clip) {
 int main() {
     setenv("ALSOFT_DRIVERS", "null", 0);
     setenv("ALSOFT_CONF", "/dev/null", 0);
-    if (chdir(VINTOREL_SOURCE_DIR) != 0)
+    if (chdir(VINTOREL_SOURCE_DIR) != 0) {
         return 1;
+    }
 
     app = AppState{};
     openSoundDevice(nullptr);
-    if (app.sound == nullptr)
+    if (app.sound == nullptr) {
         return 1;
+    }
     // Interleaved, so that both see the same load on the machine.
     std::vector<double> flac;
     std::vector<double> bank;
@@ -104,10 +109,12 @@ int main() {
         start = Clock::now();
         loadClipBank();
         bank.push_back(millisecondsSince(start));
-        if (samples == 0 || app.clipTone == nullptr)
+        if (samples == 0 || app.clipTone == nullptr) {
             return 1;
-        if (run < kRuns - 1)
+        }
+        if (run < kRuns - 1) {
             releaseClipsKeepDevice();
+        }
     }
     std::printf("clip_bank_ms %.2f\nlibflac_ms %.2f\nclip_pcm_kib %.0f\n", median(bank),
                 median(flac), static_cast<double>(samples) * 2 / 1024);
@@ -116,15 +123,18 @@ int main() {
     IDirectSoundBuffer *tone = app.clipTone;
     std::vector<double> latency;
     for (int run = 0; run < 11; ++run) {
-        while (playing(tone))
+        while (playing(tone)) {
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
         std::this_thread::sleep_for(std::chrono::milliseconds(150)); // the output goes to sleep
         const auto start = Clock::now();
         tone->Play(0, 0, 0);
-        while (playCursor(tone) == 0 && playing(tone) && millisecondsSince(start) < 1000)
+        while (playCursor(tone) == 0 && playing(tone) && millisecondsSince(start) < 1000) {
             std::this_thread::sleep_for(std::chrono::microseconds(100));
-        if (run > 0) // the first Play may still find the output being made
+        }
+        if (run > 0) { // the first Play may still find the output being made
             latency.push_back(millisecondsSince(start));
+        }
     }
     std::sort(latency.begin(), latency.end());
     std::printf("play_to_first_mix_ms %.1f %.1f\n", median(latency), latency.back());

@@ -28,16 +28,19 @@ template <typename F> F alcProc(ALCdevice *device, const char *name) {
 void dropAlsaMessage(const char *, int, const char *, int, const char *, ...) {}
 
 void quietUnlessAsked() {
-    if (std::getenv("ALSOFT_LOGLEVEL") != nullptr)
+    if (std::getenv("ALSOFT_LOGLEVEL") != nullptr) {
         return;
+    }
     setenv("ALSOFT_LOGLEVEL", "0", 0);
     void *alsa = dlopen("libasound.so.2", RTLD_NOW | RTLD_LOCAL);
-    if (!alsa)
+    if (!alsa) {
         return;
+    }
     using Handler = void (*)(const char *, int, const char *, int, const char *, ...);
     if (auto setHandler =
-            reinterpret_cast<int (*)(Handler)>(dlsym(alsa, "snd_lib_error_set_handler")))
+            reinterpret_cast<int (*)(Handler)>(dlsym(alsa, "snd_lib_error_set_handler"))) {
         setHandler(dropAlsaMessage);
+    }
 }
 
 } // namespace
@@ -45,8 +48,9 @@ void quietUnlessAsked() {
 std::unique_ptr<AlOutput> AlOutput::openDefault() {
     [[maybe_unused]] static const bool quiet = (quietUnlessAsked(), true);
     ALCdevice *device = alcOpenDevice(nullptr);
-    if (!device)
+    if (!device) {
         return nullptr;
+    }
     return std::unique_ptr<AlOutput>(new AlOutput(device));
 }
 
@@ -55,10 +59,12 @@ AlOutput::AlOutput(ALCdevice *device) : device_(device) {
         pause_ = alcProc<decltype(pause_)>(device_, "alcDevicePauseSOFT");
         resume_ = alcProc<decltype(resume_)>(device_, "alcDeviceResumeSOFT");
     }
-    if (alcIsExtensionPresent(device_, "ALC_SOFT_device_clock"))
+    if (alcIsExtensionPresent(device_, "ALC_SOFT_device_clock")) {
         getInteger64_ = alcProc<decltype(getInteger64_)>(device_, "alcGetInteger64vSOFT");
-    if (alcIsExtensionPresent(device_, "ALC_EXT_thread_local_context"))
+    }
+    if (alcIsExtensionPresent(device_, "ALC_EXT_thread_local_context")) {
         setThreadContext_ = alcProc<decltype(setThreadContext_)>(device_, "alcSetThreadContext");
+    }
     // Asked of an open device, the full-name query gives the backend's own device name (the
     // plain one is just "OpenAL Soft").
     const ALCchar *name = alcIsExtensionPresent(nullptr, "ALC_ENUMERATE_ALL_EXT")
@@ -70,8 +76,9 @@ AlOutput::AlOutput(ALCdevice *device) : device_(device) {
 
 AlOutput::~AlOutput() {
     if (context_) {
-        if (alcGetCurrentContext() == context_)
+        if (alcGetCurrentContext() == context_) {
             alcMakeContextCurrent(nullptr);
+        }
         alcDestroyContext(context_);
     }
     alcCloseDevice(device_);
@@ -101,21 +108,25 @@ bool AlOutput::createContext() {
     }
     attributes[n] = 0;
     ALCcontext *context = alcCreateContext(device_, attributes);
-    if (!context)
+    if (!context) {
         return false;
+    }
     // The worker thread that makes the context keeps it as its own current context, leaving
     // the process-wide one (the program's thread) alone; without the extension both share it.
-    if (!setThreadContext_ || !setThreadContext_(context))
+    if (!setThreadContext_ || !setThreadContext_(context)) {
         alcMakeContextCurrent(context);
+    }
 
     ALCint frequency = 0;
     ALCint refresh = 0;
     alcGetIntegerv(device_, ALC_FREQUENCY, 1, &frequency);
     alcGetIntegerv(device_, ALC_REFRESH, 1, &refresh);
-    if (frequency > 0)
+    if (frequency > 0) {
         mixFrequency_ = frequency;
-    if (refresh > 0)
+    }
+    if (refresh > 0) {
         updateFrames_ = (mixFrequency_ + refresh - 1) / refresh;
+    }
     directChannels_ = alIsExtensionPresent("AL_SOFT_direct_channels") == AL_TRUE;
     if (alIsExtensionPresent("AL_SOFTX_map_buffer") == AL_TRUE) {
         mapping_.storage =
@@ -130,41 +141,47 @@ bool AlOutput::createContext() {
 }
 
 void AlOutput::leaveThread() const {
-    if (setThreadContext_)
+    if (setThreadContext_) {
         setThreadContext_(nullptr);
+    }
 }
 
 bool AlOutput::connected() const {
-    if (!alcIsExtensionPresent(device_, "ALC_EXT_disconnect"))
+    if (!alcIsExtensionPresent(device_, "ALC_EXT_disconnect")) {
         return true;
+    }
     ALCint connected = ALC_TRUE;
     alcGetIntegerv(device_, ALC_CONNECTED, 1, &connected);
     return connected != ALC_FALSE;
 }
 
 void AlOutput::makeCurrent() const {
-    if (context_ && alcGetCurrentContext() != context_)
+    if (context_ && alcGetCurrentContext() != context_) {
         alcMakeContextCurrent(context_);
+    }
 }
 
 double AlOutput::latencySeconds() const {
-    if (!getInteger64_)
+    if (!getInteger64_) {
         return 0.0;
+    }
     ALCint64SOFT nanoseconds = 0;
     getInteger64_(device_, ALC_DEVICE_LATENCY_SOFT, 1, &nanoseconds);
     return nanoseconds > 0 ? static_cast<double>(nanoseconds) / 1e9 : 0.0;
 }
 
 void AlOutput::pause() {
-    if (!canPause_ || paused_)
+    if (!canPause_ || paused_) {
         return;
+    }
     pause_(device_);
     paused_ = true;
 }
 
 void AlOutput::resume() {
-    if (!paused_)
+    if (!paused_) {
         return;
+    }
     resume_(device_);
     paused_ = false;
 }

@@ -62,15 +62,18 @@ void DirectSound8::run() {
     const bool made = output_->createContext();
     std::unique_lock<std::recursive_mutex> lock(mutex_);
     if (made) {
-        for (SoundBuffer *buffer : buffers_)
+        for (SoundBuffer *buffer : buffers_) {
             buffer->attach();
+        }
         ready_ = true;
-        while (!stopping_)
+        while (!stopping_) {
             sleepWhileSilent(lock);
+        }
     } else {
         failed_ = true;
-        for (SoundBuffer *buffer : buffers_)
+        for (SoundBuffer *buffer : buffers_) {
             buffer->dropPendingPlay();
+        }
         wake_.wait(lock, [this] { return stopping_; });
     }
     lock.unlock();
@@ -105,13 +108,15 @@ void DirectSound8::sleepWhileSilent(std::unique_lock<std::recursive_mutex> &lock
     bool endless = false;
     double longest = 0.0;
     for (SoundBuffer *buffer : buffers_) {
-        if (!buffer->isPlaying())
+        if (!buffer->isPlaying()) {
             continue;
+        }
         playing = true;
-        if (buffer->isLooping())
+        if (buffer->isLooping()) {
             endless = true;
-        else
+        } else {
             longest = std::max(longest, buffer->secondsLeft());
+        }
     }
     changed_ = false;
     const auto woken = [this] { return stopping_ || changed_; };
@@ -121,8 +126,9 @@ void DirectSound8::sleepWhileSilent(std::unique_lock<std::recursive_mutex> &lock
         lock.unlock();
         output_->resume();
         lock.lock();
-        if (changed_ || stopping_)
+        if (changed_ || stopping_) {
             return;
+        }
     }
     if (!playing) {
         if (!output_->paused() && output_->canPause()) {
@@ -132,8 +138,9 @@ void DirectSound8::sleepWhileSilent(std::unique_lock<std::recursive_mutex> &lock
             // time), and a sound server's figure is interpolated between its timing reports:
             // one update more for each.
             const double drain = output_->latencySeconds() + 2.0 * updateSeconds();
-            if (wake_.wait_until(lock, secondsFromNow(drain), woken))
+            if (wake_.wait_until(lock, secondsFromNow(drain), woken)) {
                 return;
+            }
             output_->pause();
         }
         wake_.wait(lock, woken);
@@ -149,32 +156,39 @@ void DirectSound8::sleepWhileSilent(std::unique_lock<std::recursive_mutex> &lock
 // is opened without the lock (it may talk to a sound server); the buffers are moved with it.
 // Until that succeeds, sounds asked for are silent (or, while no context exists, kept for it).
 void DirectSound8::reopenIfLost(std::unique_lock<std::recursive_mutex> &lock) {
-    if (output_->hasContext() && output_->connected())
+    if (output_->hasContext() && output_->connected()) {
         return;
+    }
     const auto now = std::chrono::steady_clock::now();
     if (lastReopen_ != std::chrono::steady_clock::time_point{} &&
-        now - lastReopen_ < std::chrono::seconds(1))
+        now - lastReopen_ < std::chrono::seconds(1)) {
         return;
+    }
     lastReopen_ = now;
     lock.unlock();
     std::unique_ptr<AlOutput> fresh = AlOutput::openDefault();
     lock.lock();
-    if (!fresh || stopping_)
+    if (!fresh || stopping_) {
         return;
+    }
     ready_ = false;
-    for (SoundBuffer *buffer : buffers_)
+    for (SoundBuffer *buffer : buffers_) {
         buffer->detach();
+    }
     output_ = std::move(fresh);
-    if (!output_->createContext())
+    if (!output_->createContext()) {
         return; // tried again on a later round
-    for (SoundBuffer *buffer : buffers_)
+    }
+    for (SoundBuffer *buffer : buffers_) {
         buffer->attach();
+    }
     ready_ = true;
 }
 
 void DirectSound8::destroyIfUnused() {
-    if (refs_ == 0 && bufferRefs_ == 0)
+    if (refs_ == 0 && bufferRefs_ == 0) {
         delete this;
+    }
 }
 
 void DirectSound8::releaseForBuffer() {
@@ -183,8 +197,9 @@ void DirectSound8::releaseForBuffer() {
 }
 
 STDMETHODIMP DirectSound8::QueryInterface(REFIID riid, void **object) {
-    if (!object)
+    if (!object) {
         return E_POINTER;
+    }
     if (riid == IID_IUnknown || riid == IID_IDirectSound || riid == IID_IDirectSound8) {
         *object = static_cast<IDirectSound8 *>(this);
         AddRef();
@@ -199,8 +214,9 @@ STDMETHODIMP_(ULONG) DirectSound8::AddRef() {
 }
 
 STDMETHODIMP_(ULONG) DirectSound8::Release() {
-    if (refs_ == 0)
+    if (refs_ == 0) {
         return 0; // over-release: the buffers still hold the object, so stay alive
+    }
     const ULONG left = --refs_;
     destroyIfUnused();
     return left;
@@ -208,25 +224,30 @@ STDMETHODIMP_(ULONG) DirectSound8::Release() {
 
 STDMETHODIMP DirectSound8::CreateSoundBuffer(LPCDSBUFFERDESC desc, LPDIRECTSOUNDBUFFER *buffer,
                                              LPUNKNOWN outer) {
-    if (!buffer)
+    if (!buffer) {
         return DSERR_INVALIDPARAM;
+    }
     *buffer = nullptr;
-    if (outer)
+    if (outer) {
         return DSERR_NOAGGREGATION;
+    }
     BufferSpec spec;
-    if (const HRESULT hr = parseBufferDesc(desc, spec); FAILED(hr))
+    if (const HRESULT hr = parseBufferDesc(desc, spec); FAILED(hr)) {
         return hr;
+    }
     SoundBuffer *created = nullptr;
     std::lock_guard<std::recursive_mutex> guard(mutex_);
-    if (const HRESULT hr = SoundBuffer::create(*this, spec, &created); FAILED(hr))
+    if (const HRESULT hr = SoundBuffer::create(*this, spec, &created); FAILED(hr)) {
         return hr;
+    }
     *buffer = created;
     return DS_OK;
 }
 
 STDMETHODIMP DirectSound8::GetCaps(LPDSCAPS caps) {
-    if (!caps || caps->dwSize != sizeof(DSCAPS))
+    if (!caps || caps->dwSize != sizeof(DSCAPS)) {
         return DSERR_INVALIDPARAM;
+    }
     *caps = DSCAPS{};
     caps->dwSize = sizeof(DSCAPS);
     caps->dwFlags = DSCAPS_CONTINUOUSRATE | DSCAPS_SECONDARYMONO | DSCAPS_SECONDARYSTEREO |
@@ -238,15 +259,17 @@ STDMETHODIMP DirectSound8::GetCaps(LPDSCAPS caps) {
 
 STDMETHODIMP DirectSound8::DuplicateSoundBuffer(LPDIRECTSOUNDBUFFER original,
                                                 LPDIRECTSOUNDBUFFER *duplicate) {
-    if (!original || !duplicate)
+    if (!original || !duplicate) {
         return DSERR_INVALIDPARAM;
+    }
     *duplicate = nullptr;
     return DSERR_UNSUPPORTED;
 }
 
 STDMETHODIMP DirectSound8::SetCooperativeLevel(HWND hwnd, DWORD level) {
-    if (!hwnd || level < DSSCL_NORMAL || level > DSSCL_WRITEPRIMARY)
+    if (!hwnd || level < DSSCL_NORMAL || level > DSSCL_WRITEPRIMARY) {
         return DSERR_INVALIDPARAM;
+    }
     window_ = hwnd;
     level_ = level;
     return DS_OK;
@@ -257,8 +280,9 @@ STDMETHODIMP DirectSound8::Compact() {
 }
 
 STDMETHODIMP DirectSound8::GetSpeakerConfig(LPDWORD speakerConfig) {
-    if (!speakerConfig)
+    if (!speakerConfig) {
         return DSERR_INVALIDPARAM;
+    }
     *speakerConfig = speakerConfig_;
     return DS_OK;
 }
@@ -267,8 +291,9 @@ STDMETHODIMP DirectSound8::SetSpeakerConfig(DWORD speakerConfig) {
     // The documented configurations run from DSSPEAKER_DIRECTOUT (0) to
     // DSSPEAKER_5POINT1_SURROUND (9); the geometry byte goes with stereo only.
     constexpr DWORD kLastConfig = 9;
-    if (DSSPEAKER_CONFIG(speakerConfig) > kLastConfig || (speakerConfig >> 24) != 0)
+    if (DSSPEAKER_CONFIG(speakerConfig) > kLastConfig || (speakerConfig >> 24) != 0) {
         return DSERR_INVALIDPARAM;
+    }
     // Accepted and ignored, as on Windows since Vista: the layout is the system's setting
     // (here OpenAL Soft's configuration), so GetSpeakerConfig goes on reporting it.
     return DS_OK;
@@ -279,8 +304,9 @@ STDMETHODIMP DirectSound8::Initialize(LPCGUID) {
 }
 
 STDMETHODIMP DirectSound8::VerifyCertification(LPDWORD certified) {
-    if (!certified)
+    if (!certified) {
         return DSERR_INVALIDPARAM;
+    }
     *certified = DS_UNCERTIFIED;
     return DS_OK;
 }
@@ -291,19 +317,24 @@ VINTOREL_WIN32_API HRESULT WINAPI DirectSoundCreate8(LPCGUID device, LPDIRECTSOU
                                                      LPUNKNOWN outer) {
     using vintorel::dsound::AlOutput;
     using vintorel::dsound::DirectSound8;
-    if (!ds)
+    if (!ds) {
         return DSERR_INVALIDPARAM;
+    }
     *ds = nullptr;
-    if (outer)
+    if (outer) {
         return DSERR_NOAGGREGATION;
-    if (!vintorel::dsound::isDefaultPlayback(device))
+    }
+    if (!vintorel::dsound::isDefaultPlayback(device)) {
         return DSERR_NODRIVER;
+    }
     std::unique_ptr<AlOutput> output = AlOutput::openDefault();
-    if (!output)
+    if (!output) {
         return DSERR_NODRIVER;
+    }
     auto *object = new (std::nothrow) DirectSound8(std::move(output));
-    if (!object)
+    if (!object) {
         return DSERR_OUTOFMEMORY;
+    }
     *ds = object;
     VINTOREL_TRACE(DSOUND, "DirectSoundCreate8 -> %p", static_cast<void *>(object));
     return DS_OK;

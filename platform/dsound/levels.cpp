@@ -13,10 +13,12 @@
 namespace vintorel::dsound {
 
 float volumeToGain(LONG volume) {
-    if (volume <= DSBVOLUME_MIN)
+    if (volume <= DSBVOLUME_MIN) {
         return 0.0f;
-    if (volume >= DSBVOLUME_MAX)
+    }
+    if (volume >= DSBVOLUME_MAX) {
         return 1.0f;
+    }
     return static_cast<float>(std::pow(10.0, static_cast<double>(volume) / 2000.0));
 }
 
@@ -49,8 +51,9 @@ SourcePosition panToPosition(LONG pan) {
 }
 
 float frequencyToPitch(DWORD frequency, DWORD sampleRate) {
-    if (sampleRate == 0)
+    if (sampleRate == 0) {
         return 1.0f;
+    }
     return static_cast<float>(static_cast<double>(frequency) / static_cast<double>(sampleRate));
 }
 

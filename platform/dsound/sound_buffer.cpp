@@ -23,8 +23,9 @@ namespace {
 std::atomic<int> g_buffers{0};
 
 ALenum alFormatFor(const WAVEFORMATEX &format) {
-    if (format.nChannels == 1)
+    if (format.nChannels == 1) {
         return format.wBitsPerSample == 8 ? AL_FORMAT_MONO8 : AL_FORMAT_MONO16;
+    }
     return format.wBitsPerSample == 8 ? AL_FORMAT_STEREO8 : AL_FORMAT_STEREO16;
 }
 
@@ -111,8 +112,9 @@ HRESULT SoundBuffer::attach() {
     alGetError();
     ALuint source = 0;
     alGenSources(1, &source);
-    if (alGetError() != AL_NO_ERROR)
+    if (alGetError() != AL_NO_ERROR) {
         return DSERR_ALLOCATED; // OpenAL has no voice left
+    }
     alGenBuffers(1, &alBuffer_);
     if (const ALenum error = alGetError(); error != AL_NO_ERROR) {
         alBuffer_ = 0;
@@ -125,15 +127,19 @@ HRESULT SoundBuffer::attach() {
     alSourcef(source_, AL_ROLLOFF_FACTOR, 0.0f);
     const SourcePosition position = panToPosition(pan_);
     alSource3f(source_, AL_POSITION, position.x, position.y, position.z);
-    if (format_.nChannels == 2 && owner_.get().output().directChannels())
+    if (format_.nChannels == 2 && owner_.get().output().directChannels()) {
         alSourcei(source_, AL_DIRECT_CHANNELS_SOFT, AL_TRUE); // left to left, right to right
-    if (volume_ != DSBVOLUME_MAX)
+    }
+    if (volume_ != DSBVOLUME_MAX) {
         alSourcef(source_, AL_GAIN, volumeToGain(volume_));
-    if (frequency_ != format_.nSamplesPerSec)
+    }
+    if (frequency_ != format_.nSamplesPerSec) {
         alSourcef(source_, AL_PITCH, frequencyToPitch(frequency_, format_.nSamplesPerSec));
+    }
     alSourcei(source_, AL_LOOPING, looping_ ? AL_TRUE : AL_FALSE);
-    if (const ALenum error = alGetError(); error != AL_NO_ERROR)
+    if (const ALenum error = alGetError(); error != AL_NO_ERROR) {
         return fromAlError(error);
+    }
     // Nothing is uploaded for a buffer that was never written: silence needs no samples until
     // it is played.
     HRESULT hr = DS_OK;
@@ -151,8 +157,9 @@ HRESULT SoundBuffer::attach() {
 }
 
 void SoundBuffer::detach() {
-    if (!attached())
+    if (!attached()) {
         return;
+    }
     if (!restoreStaging()) {
         // The samples could not be read back: the buffer goes on as silence.
         uploaded_ = false;
@@ -177,8 +184,9 @@ HRESULT SoundBuffer::upload() {
         uploaded_ = true; // handed over by attach()
         return DS_OK;
     }
-    if (data_.size() < bytes_)
+    if (data_.size() < bytes_) {
         return DSERR_OUTOFMEMORY; // the samples are gone (see detach)
+    }
     makeCurrent();
     alGetError();
     // OpenAL refuses new data for a buffer attached to a source, so detach, fill, reattach,
@@ -193,19 +201,21 @@ HRESULT SoundBuffer::upload() {
     const auto wholeFrames = static_cast<ALsizei>(frames() * format_.nBlockAlign);
     const auto rate = static_cast<ALsizei>(format_.nSamplesPerSec);
     const AlMapping &mapping = owner_.get().output().mapping();
-    if (mapping)
+    if (mapping) {
         mapping.storage(alBuffer_, alFormat_, data_.data(), wholeFrames, rate,
                         kMapReadBit | kMapPersistentBit);
-    else
+    } else {
         alBufferData(alBuffer_, alFormat_, data_.data(), wholeFrames, rate);
+    }
     const ALenum dataError = alGetError();
     alSourcei(source_, AL_BUFFER, dataError == AL_NO_ERROR ? static_cast<ALint>(alBuffer_) : 0);
     if (playing && dataError == AL_NO_ERROR) {
         alSourcei(source_, AL_SAMPLE_OFFSET, frame);
         alSourcePlay(source_);
     }
-    if (dataError != AL_NO_ERROR)
+    if (dataError != AL_NO_ERROR) {
         return fromAlError(dataError);
+    }
     uploaded_ = true;
     if (mapping) { // OpenAL can give the samples back: keep them once, there
         data_.clear();
@@ -217,8 +227,9 @@ HRESULT SoundBuffer::upload() {
 
 // Brings the samples back from OpenAL into the staging bytes before a Lock hands them out.
 bool SoundBuffer::restoreStaging() {
-    if (staged_)
+    if (staged_) {
         return true;
+    }
     try {
         data_.assign(bytes_, format_.wBitsPerSample == 8 ? BYTE{0x80} : BYTE{0});
     } catch (const std::bad_alloc &) {
@@ -239,8 +250,9 @@ bool SoundBuffer::restoreStaging() {
 }
 
 bool SoundBuffer::isPlaying() const {
-    if (!attached())
+    if (!attached()) {
         return pendingPlay_;
+    }
     makeCurrent();
     ALint state = AL_STOPPED;
     alGetSourcei(source_, AL_SOURCE_STATE, &state);
@@ -253,8 +265,9 @@ double SoundBuffer::secondsLeft() const {
 }
 
 DWORD SoundBuffer::playFrame() const {
-    if (!attached() || !isPlaying())
+    if (!attached() || !isPlaying()) {
         return startFrame_;
+    }
     ALint frame = 0;
     alGetSourcei(source_, AL_SAMPLE_OFFSET, &frame);
     return frame > 0 ? static_cast<DWORD>(frame) % frames() : 0;
@@ -272,8 +285,9 @@ DWORD SoundBuffer::writeLeadBytes() const {
 }
 
 STDMETHODIMP SoundBuffer::QueryInterface(REFIID riid, void **object) {
-    if (!object)
+    if (!object) {
         return E_POINTER;
+    }
     if (riid == IID_IUnknown || riid == IID_IDirectSoundBuffer) {
         *object = static_cast<IDirectSoundBuffer *>(this);
         AddRef();
@@ -289,14 +303,16 @@ STDMETHODIMP_(ULONG) SoundBuffer::AddRef() {
 
 STDMETHODIMP_(ULONG) SoundBuffer::Release() {
     const ULONG left = --refs_;
-    if (left == 0)
+    if (left == 0) {
         delete this;
+    }
     return left;
 }
 
 STDMETHODIMP SoundBuffer::GetCaps(LPDSBCAPS caps) {
-    if (!caps || caps->dwSize != sizeof(DSBCAPS))
+    if (!caps || caps->dwSize != sizeof(DSBCAPS)) {
         return DSERR_INVALIDPARAM;
+    }
     caps->dwFlags = flags_ | DSBCAPS_LOCSOFTWARE;
     caps->dwBufferBytes = size();
     caps->dwUnlockTransferRate = 0;
@@ -307,61 +323,74 @@ STDMETHODIMP SoundBuffer::GetCaps(LPDSBCAPS caps) {
 STDMETHODIMP SoundBuffer::GetCurrentPosition(LPDWORD playCursor, LPDWORD writeCursor) {
     Guard guard(owner_.get().lock());
     const DWORD play = playFrame() * format_.nBlockAlign;
-    if (playCursor)
+    if (playCursor) {
         *playCursor = play;
-    if (writeCursor)
+    }
+    if (writeCursor) {
         *writeCursor = isPlaying() ? (play + writeLeadBytes()) % size() : play;
+    }
     return DS_OK;
 }
 
 STDMETHODIMP SoundBuffer::GetFormat(LPWAVEFORMATEX format, DWORD sizeAllocated,
                                     LPDWORD sizeWritten) {
-    if (!format && !sizeWritten)
+    if (!format && !sizeWritten) {
         return DSERR_INVALIDPARAM;
+    }
     if (format) {
-        if (sizeAllocated < sizeof(WAVEFORMATEX))
+        if (sizeAllocated < sizeof(WAVEFORMATEX)) {
             return DSERR_INVALIDPARAM;
+        }
         std::memcpy(format, &format_, sizeof(WAVEFORMATEX));
     }
-    if (sizeWritten)
+    if (sizeWritten) {
         *sizeWritten = sizeof(WAVEFORMATEX);
+    }
     return DS_OK;
 }
 
 STDMETHODIMP SoundBuffer::GetVolume(LPLONG volume) {
-    if (!volume)
+    if (!volume) {
         return DSERR_INVALIDPARAM;
-    if (!(flags_ & DSBCAPS_CTRLVOLUME))
+    }
+    if (!(flags_ & DSBCAPS_CTRLVOLUME)) {
         return DSERR_CONTROLUNAVAIL;
+    }
     *volume = volume_;
     return DS_OK;
 }
 
 STDMETHODIMP SoundBuffer::GetPan(LPLONG pan) {
-    if (!pan)
+    if (!pan) {
         return DSERR_INVALIDPARAM;
-    if (!(flags_ & DSBCAPS_CTRLPAN))
+    }
+    if (!(flags_ & DSBCAPS_CTRLPAN)) {
         return DSERR_CONTROLUNAVAIL;
+    }
     *pan = pan_;
     return DS_OK;
 }
 
 STDMETHODIMP SoundBuffer::GetFrequency(LPDWORD frequency) {
-    if (!frequency)
+    if (!frequency) {
         return DSERR_INVALIDPARAM;
-    if (!(flags_ & DSBCAPS_CTRLFREQUENCY))
+    }
+    if (!(flags_ & DSBCAPS_CTRLFREQUENCY)) {
         return DSERR_CONTROLUNAVAIL;
+    }
     *frequency = frequency_;
     return DS_OK;
 }
 
 STDMETHODIMP SoundBuffer::GetStatus(LPDWORD status) {
     Guard guard(owner_.get().lock());
-    if (!status)
+    if (!status) {
         return DSERR_INVALIDPARAM;
+    }
     *status = 0;
-    if (isPlaying())
+    if (isPlaying()) {
         *status = DSBSTATUS_PLAYING | (looping_ ? DSBSTATUS_LOOPING : 0);
+    }
     return DS_OK;
 }
 
@@ -372,46 +401,58 @@ STDMETHODIMP SoundBuffer::Initialize(LPDIRECTSOUND, LPCDSBUFFERDESC) {
 STDMETHODIMP SoundBuffer::Lock(DWORD offset, DWORD bytes, LPVOID *audioPtr1, LPDWORD audioBytes1,
                                LPVOID *audioPtr2, LPDWORD audioBytes2, DWORD flags) {
     Guard guard(owner_.get().lock());
-    if (!audioPtr1 || !audioBytes1)
+    if (!audioPtr1 || !audioBytes1) {
         return DSERR_INVALIDPARAM;
-    if (flags & ~(DSBLOCK_FROMWRITECURSOR | DSBLOCK_ENTIREBUFFER))
+    }
+    if (flags & ~(DSBLOCK_FROMWRITECURSOR | DSBLOCK_ENTIREBUFFER)) {
         return DSERR_INVALIDPARAM;
-    if (locked_)
+    }
+    if (locked_) {
         return DSERR_INVALIDCALL;
-    if (flags & DSBLOCK_FROMWRITECURSOR)
+    }
+    if (flags & DSBLOCK_FROMWRITECURSOR) {
         GetCurrentPosition(nullptr, &offset);
-    if (flags & DSBLOCK_ENTIREBUFFER)
+    }
+    if (flags & DSBLOCK_ENTIREBUFFER) {
         bytes = size();
-    if (offset >= size() || bytes == 0 || bytes > size())
+    }
+    if (offset >= size() || bytes == 0 || bytes > size()) {
         return DSERR_INVALIDPARAM;
+    }
 
     const DWORD first = std::min(bytes, size() - offset);
     // Without somewhere to put a second part the lock stops at the end of the buffer, as
     // documented for Lock; the caller sees the shorter count in *audioBytes1.
     const DWORD second = audioPtr2 && audioBytes2 ? bytes - first : 0;
-    if (!restoreStaging())
+    if (!restoreStaging()) {
         return DSERR_OUTOFMEMORY;
+    }
 
     lock_ = {data_.data() + offset, first, second != 0 ? data_.data() : nullptr, second};
     locked_ = true;
     *audioPtr1 = lock_.ptr1;
     *audioBytes1 = lock_.bytes1;
-    if (audioPtr2)
+    if (audioPtr2) {
         *audioPtr2 = lock_.ptr2;
-    if (audioBytes2)
+    }
+    if (audioBytes2) {
         *audioBytes2 = lock_.bytes2;
+    }
     return DS_OK;
 }
 
 STDMETHODIMP SoundBuffer::Unlock(LPVOID audioPtr1, DWORD audioBytes1, LPVOID audioPtr2,
                                  DWORD audioBytes2) {
     Guard guard(owner_.get().lock());
-    if (!locked_)
+    if (!locked_) {
         return DSERR_INVALIDCALL;
-    if (audioPtr1 != lock_.ptr1 || audioBytes1 > lock_.bytes1)
+    }
+    if (audioPtr1 != lock_.ptr1 || audioBytes1 > lock_.bytes1) {
         return DSERR_INVALIDPARAM;
-    if (audioPtr2 ? (audioPtr2 != lock_.ptr2 || audioBytes2 > lock_.bytes2) : audioBytes2 != 0)
+    }
+    if (audioPtr2 ? (audioPtr2 != lock_.ptr2 || audioBytes2 > lock_.bytes2) : audioBytes2 != 0) {
         return DSERR_INVALIDPARAM;
+    }
     locked_ = false;
     lock_ = {};
     return upload();
@@ -423,8 +464,9 @@ STDMETHODIMP SoundBuffer::Play(DWORD, DWORD priority, DWORD flags) {
     Guard guard(owner_.get().lock());
     // Priorities and voice management flags belong to deferred-location buffers, which this
     // platform does not create.
-    if (priority != 0 || (flags & ~DSBPLAY_LOOPING))
+    if (priority != 0 || (flags & ~DSBPLAY_LOOPING)) {
         return DSERR_INVALIDPARAM;
+    }
     DirectSound8 &owner = owner_.get();
     looping_ = (flags & DSBPLAY_LOOPING) != 0;
     if (!attached()) {
@@ -436,9 +478,11 @@ STDMETHODIMP SoundBuffer::Play(DWORD, DWORD priority, DWORD flags) {
     alGetError();
     alSourcei(source_, AL_LOOPING, looping_ ? AL_TRUE : AL_FALSE);
     if (!isPlaying()) {
-        if (!uploaded_) // never written: play its silence
-            if (const HRESULT hr = upload(); FAILED(hr))
+        if (!uploaded_) { // never written: play its silence
+            if (const HRESULT hr = upload(); FAILED(hr)) {
                 return hr;
+            }
+        }
         owner.playStateChanged();
         alSourcei(source_, AL_SAMPLE_OFFSET, static_cast<ALint>(startFrame_));
         alSourcePlay(source_);
@@ -449,13 +493,15 @@ STDMETHODIMP SoundBuffer::Play(DWORD, DWORD priority, DWORD flags) {
 
 STDMETHODIMP SoundBuffer::SetCurrentPosition(DWORD newPosition) {
     Guard guard(owner_.get().lock());
-    if (newPosition >= size())
+    if (newPosition >= size()) {
         return DSERR_INVALIDPARAM;
+    }
     const DWORD frame = newPosition / format_.nBlockAlign;
-    if (attached() && isPlaying())
+    if (attached() && isPlaying()) {
         alSourcei(source_, AL_SAMPLE_OFFSET, static_cast<ALint>(frame));
-    else
+    } else {
         startFrame_ = frame;
+    }
     return DS_OK;
 }
 
@@ -465,42 +511,52 @@ STDMETHODIMP SoundBuffer::SetFormat(LPCWAVEFORMATEX) {
 
 STDMETHODIMP SoundBuffer::SetVolume(LONG volume) {
     Guard guard(owner_.get().lock());
-    if (!(flags_ & DSBCAPS_CTRLVOLUME))
+    if (!(flags_ & DSBCAPS_CTRLVOLUME)) {
         return DSERR_CONTROLUNAVAIL;
-    if (volume < DSBVOLUME_MIN || volume > DSBVOLUME_MAX)
+    }
+    if (volume < DSBVOLUME_MIN || volume > DSBVOLUME_MAX) {
         return DSERR_INVALIDPARAM;
+    }
     makeCurrent();
-    if (attached())
+    if (attached()) {
         alSourcef(source_, AL_GAIN, volumeToGain(volume));
+    }
     volume_ = volume;
     return DS_OK;
 }
 
 STDMETHODIMP SoundBuffer::SetPan(LONG pan) {
     Guard guard(owner_.get().lock());
-    if (!(flags_ & DSBCAPS_CTRLPAN))
+    if (!(flags_ & DSBCAPS_CTRLPAN)) {
         return DSERR_CONTROLUNAVAIL;
-    if (pan < DSBPAN_LEFT || pan > DSBPAN_RIGHT)
+    }
+    if (pan < DSBPAN_LEFT || pan > DSBPAN_RIGHT) {
         return DSERR_INVALIDPARAM;
+    }
     makeCurrent();
     const SourcePosition position = panToPosition(pan);
-    if (attached())
+    if (attached()) {
         alSource3f(source_, AL_POSITION, position.x, position.y, position.z);
+    }
     pan_ = pan;
     return DS_OK;
 }
 
 STDMETHODIMP SoundBuffer::SetFrequency(DWORD frequency) {
     Guard guard(owner_.get().lock());
-    if (!(flags_ & DSBCAPS_CTRLFREQUENCY))
+    if (!(flags_ & DSBCAPS_CTRLFREQUENCY)) {
         return DSERR_CONTROLUNAVAIL;
-    if (frequency == DSBFREQUENCY_ORIGINAL)
+    }
+    if (frequency == DSBFREQUENCY_ORIGINAL) {
         frequency = format_.nSamplesPerSec;
-    if (frequency < DSBFREQUENCY_MIN || frequency > DSBFREQUENCY_MAX)
+    }
+    if (frequency < DSBFREQUENCY_MIN || frequency > DSBFREQUENCY_MAX) {
         return DSERR_INVALIDPARAM;
+    }
     makeCurrent();
-    if (attached())
+    if (attached()) {
         alSourcef(source_, AL_PITCH, frequencyToPitch(frequency, format_.nSamplesPerSec));
+    }
     frequency_ = frequency;
     return DS_OK;
 }

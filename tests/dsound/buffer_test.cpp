@@ -32,8 +32,9 @@ class InvalidDescription : public BufferTest, public ::testing::WithParamInterfa
 TEST_P(InvalidDescription, IsRefusedAndReturnsNoBuffer) {
     WAVEFORMATEX format = pcmFormat(2, 16, 44100);
     DSBUFFERDESC desc = bufferDesc(&format, 44100 * 4 / 10);
-    if (underWine() && GetParam().wine)
+    if (underWine() && GetParam().wine) {
         GTEST_SKIP() << GetParam().wine;
+    }
     GetParam().spoil(desc, format);
     IDirectSoundBuffer *buffer = reinterpret_cast<IDirectSoundBuffer *>(0x1);
     EXPECT_EQ(ds_->CreateSoundBuffer(&desc, &buffer, nullptr), GetParam().expected);
@@ -130,8 +131,9 @@ TEST_F(BufferTest, CreateSoundBufferArgumentErrors) {
     EXPECT_EQ(ds_->CreateSoundBuffer(&desc, nullptr, nullptr), DSERR_INVALIDPARAM);
     // Wine ignores the outer IUnknown; the documentation says it must be null and names
     // DSERR_NOAGGREGATION.
-    if (underWine())
+    if (underWine()) {
         GTEST_SKIP() << "Wine accepts an outer IUnknown";
+    }
     buffer = reinterpret_cast<IDirectSoundBuffer *>(0x1);
     EXPECT_EQ(ds_->CreateSoundBuffer(&desc, &buffer, ds_.get()), DSERR_NOAGGREGATION);
     EXPECT_EQ(buffer, nullptr);
@@ -271,8 +273,9 @@ TEST_F(LockTest, WhatIsWrittenStaysWritten) {
     EXPECT_EQ(n1, 200u);
     EXPECT_EQ(p2, nullptr);
     EXPECT_EQ(n2, 0u);
-    for (DWORD i = 0; i < n1; ++i)
+    for (DWORD i = 0; i < n1; ++i) {
         static_cast<unsigned char *>(p1)[i] = static_cast<unsigned char>(i + 1);
+    }
     ASSERT_EQ(buffer_->Unlock(p1, n1, p2, n2), DS_OK);
 
     ASSERT_EQ(buffer_->Lock(0, 0, &p1, &n1, &p2, &n2, DSBLOCK_ENTIREBUFFER), DS_OK);
@@ -348,8 +351,9 @@ class LockRegions : public LockTest, public ::testing::WithParamInterface<LockCa
 
 TEST_P(LockRegions, AreRefusedOrLockedAndNothingStaysLocked) {
     const LockCase &c = GetParam();
-    if (underWine() && c.wine)
+    if (underWine() && c.wine) {
         GTEST_SKIP() << c.wine;
+    }
     void *p1 = nullptr;
     void *p2 = nullptr;
     DWORD n1 = 0;
@@ -386,8 +390,9 @@ TEST_F(LockTest, OneLockAtATimeAndUnlockMustMatchIt) {
     // than one Lock; the documentation asks for the very pointers Lock gave and names
     // DSERR_INVALIDPARAM and DSERR_INVALIDCALL. Windows refuses a pointer outside the buffer
     // (Wine's ds3d.c buffer_refill, Unlock(&ptr1)); the rest is not shown.
-    if (underWine())
+    if (underWine()) {
         GTEST_SKIP() << "Wine does not pair Lock and Unlock; Windows: not shown";
+    }
     void *p1 = nullptr;
     void *p2 = nullptr;
     DWORD n1 = 0;
@@ -444,8 +449,9 @@ TEST_P(Controls, RangesRoundTripsAndMissingCapability) {
         ASSERT_EQ(c.get(*withControl, value), DS_OK);
         EXPECT_EQ(value, c.valid.back()) << "a refused value must not change the setting";
     }
-    if (underWine() && c.wineUnavailable)
+    if (underWine() && c.wineUnavailable) {
         GTEST_SKIP() << c.wineUnavailable;
+    }
     EXPECT_EQ(c.set(*without, c.valid.front()), DSERR_CONTROLUNAVAIL);
     EXPECT_EQ(c.get(*without, value), DSERR_CONTROLUNAVAIL);
 }

@@ -29,10 +29,12 @@ TEST(Capture, TwoBuffersInDifferentFormatsAreMixed) {
     buffers.push_back(createBuffer(*ds, mono8, 22050 * 3 / 10));
     fillSine(*buffers[0], stereo16, 440.0, 0.4);
     fillSine(*buffers[1], mono8, 880.0, 0.4);
-    for (auto &b : buffers)
+    for (auto &b : buffers) {
         ASSERT_EQ(b->Play(0, 0, 0), DS_OK);
-    for (auto &b : buffers)
+    }
+    for (auto &b : buffers) {
         ASSERT_TRUE(waitUntilStopped(*b));
+    }
 
     const Wav wav = closeAndRead(ds, buffers);
     ASSERT_EQ(wav.channels, 2);
@@ -60,10 +62,12 @@ TEST(Capture, VolumeAndFrequencyShapeTheOutput) {
     buffers.push_back(createBuffer(*ds, mono16, 22050 * 2));
     fillSine(*buffers[1], mono16, 440.0, 0.4);
     ASSERT_EQ(buffers[1]->SetFrequency(44100), DS_OK);
-    for (auto &b : buffers)
+    for (auto &b : buffers) {
         ASSERT_EQ(b->Play(0, 0, 0), DS_OK);
-    for (auto &b : buffers)
+    }
+    for (auto &b : buffers) {
         ASSERT_TRUE(waitUntilStopped(*b));
+    }
 
     const Wav wav = closeAndRead(ds, buffers);
     const auto signal = trimSilence(wav.channel(0));

@@ -25,8 +25,9 @@ class CreateDevice : public ::testing::TestWithParam<CreateCase> {};
 
 TEST_P(CreateDevice, OpensOnlyTheDefaultPlaybackDevice) {
     const CreateCase &c = GetParam();
-    if (underWine() && c.wine)
+    if (underWine() && c.wine) {
         GTEST_SKIP() << c.wine;
+    }
     IDirectSound8 *ds = reinterpret_cast<IDirectSound8 *>(0x1);
     EXPECT_EQ(DirectSoundCreate8(c.device, &ds, nullptr), c.expected);
     if (c.expected == DS_OK) {
@@ -54,8 +55,9 @@ TEST(DirectSoundCreate8, RefusesAggregationAndMissingOutPointer) {
     EXPECT_EQ(DirectSoundCreate8(nullptr, nullptr, nullptr), DSERR_INVALIDPARAM);
     // Wine aggregates; Windows refuses with CLASS_E_NOAGGREGATION, which is DSERR_NOAGGREGATION
     // (Wine's dsound tests, IDirectSound_tests, "COM aggregation").
-    if (underWine())
+    if (underWine()) {
         GTEST_SKIP() << "Wine accepts an outer IUnknown";
+    }
     auto outerDevice = openDevice();
     IDirectSound8 *ds = reinterpret_cast<IDirectSound8 *>(0x1);
     EXPECT_EQ(DirectSoundCreate8(nullptr, &ds, outerDevice.get()), DSERR_NOAGGREGATION);
@@ -92,14 +94,16 @@ TEST(DirectSoundDevice, AnswersItsInterfacesWithOneIdentity) {
 
 TEST(DirectSoundDevice, CooperativeLevels) {
     auto ds = openDevice();
-    for (DWORD level : {DSSCL_NORMAL, DSSCL_PRIORITY, DSSCL_EXCLUSIVE, DSSCL_WRITEPRIMARY})
+    for (DWORD level : {DSSCL_NORMAL, DSSCL_PRIORITY, DSSCL_EXCLUSIVE, DSSCL_WRITEPRIMARY}) {
         EXPECT_EQ(ds->SetCooperativeLevel(fakeWindow(), level), DS_OK) << level;
+    }
     // Wine takes any level and any window without a look; the documentation allows only the
     // four levels and the application's window, and names DSERR_INVALIDPARAM for the rest
     // (what Windows does is not shown).
     if (!underWine()) {
-        for (DWORD level : {0u, 5u, 0xFFFFFFFFu})
+        for (DWORD level : {0u, 5u, 0xFFFFFFFFu}) {
             EXPECT_EQ(ds->SetCooperativeLevel(fakeWindow(), level), DSERR_INVALIDPARAM) << level;
+        }
         EXPECT_EQ(ds->SetCooperativeLevel(nullptr, DSSCL_NORMAL), DSERR_INVALIDPARAM);
     }
 
@@ -155,8 +159,9 @@ TEST(DirectSoundDevice, CapsSpeakersAndDuplicates) {
 TEST(DirectSoundDevice, BuffersOutliveTheDeviceInterface) {
     // Windows too reports 0 for the last Release with buffers alive (Wine's dsound tests,
     // test_dsound, "release with buffer"); Wine then frees the buffers with the device.
-    if (underWine())
+    if (underWine()) {
         GTEST_SKIP() << "Wine frees the buffers with the device";
+    }
     IDirectSound8 *ds = nullptr;
     ASSERT_EQ(DirectSoundCreate8(nullptr, &ds, nullptr), DS_OK);
     const WAVEFORMATEX format = pcmFormat(1, 16, 22050);
@@ -190,8 +195,9 @@ TEST(DirectSoundDevice, TwoDevicesInOneProcessKeepTheirOwnContexts) {
     EXPECT_TRUE(status(*onB) & DSBSTATUS_PLAYING);
     // Releasing in the "wrong" order, device first, must not disturb the other device (Wine
     // frees a device's buffers with it, so there the buffer goes first).
-    if (underWine())
+    if (underWine()) {
         onA.reset();
+    }
     a.reset();
     onA.reset();
     EXPECT_TRUE(status(*onB) & DSBSTATUS_PLAYING);

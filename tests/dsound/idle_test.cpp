@@ -40,9 +40,11 @@ int settledThreads() {
 
 bool threadsWithin(int expected, std::chrono::milliseconds timeout) {
     for (auto end = std::chrono::steady_clock::now() + timeout;
-         std::chrono::steady_clock::now() < end; std::this_thread::sleep_for(10ms))
-        if (threads() == expected)
+         std::chrono::steady_clock::now() < end; std::this_thread::sleep_for(10ms)) {
+        if (threads() == expected) {
             return true;
+        }
+    }
     return false;
 }
 
@@ -65,8 +67,9 @@ TEST(IdleOutput, MixesOnlyWhileABufferPlays) {
     // One pass: the mixer wakes with Play and sleeps again once the pass is over.
     ASSERT_EQ(buffer->Play(0, 0, 0), DS_OK);
     EXPECT_TRUE(threadsWithin(idle + 1, 1s)) << "Play starts the mixer";
-    for (int i = 0; i < 300 && status(buffer) != 0; ++i)
+    for (int i = 0; i < 300 && status(buffer) != 0; ++i) {
         std::this_thread::sleep_for(10ms);
+    }
     EXPECT_EQ(status(buffer), 0u);
     EXPECT_TRUE(threadsWithin(idle, 3s)) << "the mixer goes on after the pass ended";
 

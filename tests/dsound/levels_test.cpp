@@ -22,8 +22,9 @@ TEST(Levels, VolumeIsHundredthsOfADecibel) {
                  {DSBVOLUME_MIN, 0.0f},
                  {DSBVOLUME_MIN - 5, 0.0f},
                  {10, 1.0f}};
-    for (const auto &c : cases)
+    for (const auto &c : cases) {
         EXPECT_NEAR(volumeToGain(c.volume), c.gain, c.gain * 1e-3f + 1e-7f) << c.volume;
+    }
 }
 
 TEST(Levels, PanPlacesTheSourceOnAFrontHalfCircle) {

@@ -59,8 +59,9 @@ TEST(NoDevice, NoServerAndNoCardPrintNothing) {
     ASSERT_NE(child, nullptr);
     std::string printed;
     char chunk[512];
-    for (size_t n; (n = fread(chunk, 1, sizeof chunk, child)) > 0;)
+    for (size_t n; (n = fread(chunk, 1, sizeof chunk, child)) > 0;) {
         printed.append(chunk, n);
+    }
     const int status = pclose(child);
     unlink(config);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);

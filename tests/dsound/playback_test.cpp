@@ -126,8 +126,9 @@ TEST_F(PlaybackTest, LoopingPlaysPastTheEndUntilStopped) {
 TEST_F(PlaybackTest, PlayRefusesPrioritiesAndVoiceFlags) {
     // Wine ignores both; Windows' Play documentation allows a priority and the voice flags
     // only on a DSBCAPS_LOCDEFER buffer and names DSERR_INVALIDPARAM (no test shows it).
-    if (underWine())
+    if (underWine()) {
         GTEST_SKIP() << "Wine plays with any priority and flags; Windows: documented refusal";
+    }
     auto b = tone(100);
     EXPECT_EQ(b->Play(0, 1, 0), DSERR_INVALIDPARAM);
     EXPECT_EQ(b->Play(0, 0, DSBPLAY_LOCSOFTWARE), DSERR_INVALIDPARAM);

@@ -31,8 +31,9 @@ class WaveWriterEnvironment : public ::testing::Environment {
     void SetUp() override {
         const auto base = std::filesystem::temp_directory_path();
         std::string pattern = (base / "vintorel-dsound-XXXXXX").string();
-        if (!mkdtemp(pattern.data()))
+        if (!mkdtemp(pattern.data())) {
             throw std::runtime_error("cannot create a temporary folder");
+        }
         dir_ = pattern;
         g_capturePath = dir_ / "capture.wav";
         const auto conf = dir_ / "alsoft.conf";
@@ -99,16 +100,18 @@ DSBUFFERDESC bufferDesc(const WAVEFORMATEX *format, DWORD bytes, DWORD flags) {
 DevicePtr openDevice() {
     IDirectSound8 *ds = nullptr;
     const HRESULT hr = DirectSoundCreate8(nullptr, &ds, nullptr);
-    if (hr != DS_OK || !ds)
+    if (hr != DS_OK || !ds) {
         throw std::runtime_error("DirectSoundCreate8 failed");
+    }
     return DevicePtr(ds);
 }
 
 BufferPtr createBuffer(IDirectSound8 &ds, const WAVEFORMATEX &format, DWORD bytes, DWORD flags) {
     const DSBUFFERDESC desc = bufferDesc(&format, bytes, flags);
     IDirectSoundBuffer *buffer = nullptr;
-    if (ds.CreateSoundBuffer(&desc, &buffer, nullptr) != DS_OK || !buffer)
+    if (ds.CreateSoundBuffer(&desc, &buffer, nullptr) != DS_OK || !buffer) {
         throw std::runtime_error("CreateSoundBuffer failed");
+    }
     return BufferPtr(buffer);
 }
 
@@ -116,8 +119,9 @@ void fillSine(IDirectSoundBuffer &buffer, const WAVEFORMATEX &format, double fre
               double amplitude) {
     void *p1 = nullptr;
     DWORD n1 = 0;
-    if (buffer.Lock(0, 0, &p1, &n1, nullptr, nullptr, DSBLOCK_ENTIREBUFFER) != DS_OK)
+    if (buffer.Lock(0, 0, &p1, &n1, nullptr, nullptr, DSBLOCK_ENTIREBUFFER) != DS_OK) {
         throw std::runtime_error("Lock failed");
+    }
     const DWORD frames = n1 / format.nBlockAlign;
     auto *bytes = static_cast<unsigned char *>(p1);
     for (DWORD i = 0; i < frames; ++i) {
@@ -133,8 +137,9 @@ void fillSine(IDirectSoundBuffer &buffer, const WAVEFORMATEX &format, double fre
             }
         }
     }
-    if (buffer.Unlock(p1, n1, nullptr, 0) != DS_OK)
+    if (buffer.Unlock(p1, n1, nullptr, 0) != DS_OK) {
         throw std::runtime_error("Unlock failed");
+    }
 }
 
 DWORD status(IDirectSoundBuffer &buffer) {
@@ -152,8 +157,9 @@ DWORD playCursor(IDirectSoundBuffer &buffer) {
 bool waitUntilStopped(IDirectSoundBuffer &buffer, std::chrono::milliseconds timeout) {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     while (status(buffer) & DSBSTATUS_PLAYING) {
-        if (std::chrono::steady_clock::now() > deadline)
+        if (std::chrono::steady_clock::now() > deadline) {
             return false;
+        }
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
     return true;
@@ -162,8 +168,9 @@ bool waitUntilStopped(IDirectSoundBuffer &buffer, std::chrono::milliseconds time
 bool waitForCursor(IDirectSoundBuffer &buffer, DWORD atLeast, std::chrono::milliseconds timeout) {
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     while (playCursor(buffer) < atLeast) {
-        if (std::chrono::steady_clock::now() > deadline)
+        if (std::chrono::steady_clock::now() > deadline) {
             return false;
+        }
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
     return true;
@@ -172,8 +179,9 @@ bool waitForCursor(IDirectSoundBuffer &buffer, DWORD atLeast, std::chrono::milli
 std::vector<float> Wav::channel(int index) const {
     std::vector<float> out;
     for (size_t i = static_cast<size_t>(index); i < samples.size();
-         i += static_cast<size_t>(channels))
+         i += static_cast<size_t>(channels)) {
         out.push_back(samples[i]);
+    }
     return out;
 }
 
@@ -182,8 +190,9 @@ Wav readWav(const std::filesystem::path &path) {
     const std::vector<unsigned char> file((std::istreambuf_iterator<char>(in)),
                                           std::istreambuf_iterator<char>());
     if (file.size() < 12 || std::memcmp(file.data(), "RIFF", 4) != 0 ||
-        std::memcmp(file.data() + 8, "WAVE", 4) != 0)
+        std::memcmp(file.data() + 8, "WAVE", 4) != 0) {
         throw std::runtime_error("not a RIFF/WAVE file");
+    }
     Wav wav;
     int tag = 0;
     int bits = 0;
@@ -193,20 +202,23 @@ Wav readWav(const std::filesystem::path &path) {
         const size_t available = file.size() - pos - 8;
         size_t size = le32(chunk + 4);
         if (std::memcmp(chunk, "fmt ", 4) == 0) {
-            if (size < 16 || size > available)
+            if (size < 16 || size > available) {
                 throw std::runtime_error("bad fmt chunk");
+            }
             tag = le16(chunk + 8);
             wav.channels = le16(chunk + 10);
             wav.rate = static_cast<int>(le32(chunk + 12));
             bits = le16(chunk + 22);
-            if (tag == 0xFFFE && size >= 40)
+            if (tag == 0xFFFE && size >= 40) {
                 tag = le16(chunk + 8 + 24); // first bytes of the sub-format GUID
+            }
         } else if (std::memcmp(chunk, "data", 4) == 0) {
             size = std::min(size, available); // tolerate a header that was never finished
             const unsigned char *p = chunk + 8;
             if (tag == 1 && bits == 16) {
-                for (size_t i = 0; i + 2 <= size; i += 2)
+                for (size_t i = 0; i + 2 <= size; i += 2) {
                     wav.samples.push_back(static_cast<int16_t>(le16(p + i)) / 32768.0f);
+                }
             } else if (tag == 3 && bits == 32) {
                 for (size_t i = 0; i + 4 <= size; i += 4) {
                     const uint32_t u = le32(p + i);
@@ -220,23 +232,26 @@ Wav readWav(const std::filesystem::path &path) {
         }
         pos += 8 + size + (size & 1);
     }
-    if (wav.channels <= 0 || wav.rate <= 0)
+    if (wav.channels <= 0 || wav.rate <= 0) {
         throw std::runtime_error("WAV without format");
+    }
     return wav;
 }
 
 std::vector<float> trimSilence(const std::vector<float> &signal, float threshold) {
     auto loud = [threshold](float s) { return std::fabs(s) > threshold; };
     const auto first = std::find_if(signal.begin(), signal.end(), loud);
-    if (first == signal.end())
+    if (first == signal.end()) {
         return {};
+    }
     const auto last = std::find_if(signal.rbegin(), signal.rend(), loud).base();
     return {first, last};
 }
 
 double toneAmplitude(const std::vector<float> &signal, int rate, double frequency) {
-    if (signal.empty())
+    if (signal.empty()) {
         return 0.0;
+    }
     const double w = 2.0 * std::numbers::pi * frequency / rate;
     const double coeff = 2.0 * std::cos(w);
     double s1 = 0.0;
