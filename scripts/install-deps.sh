@@ -17,7 +17,7 @@ packages=(
     fonts-dejavu-core fonts-liberation2
 )
 if [ "${1:-}" = "--test" ]; then
-    packages+=(xvfb xauth xdotool x11-utils imagemagick python3 clang-format
+    packages+=(xvfb xauth xdotool x11-utils imagemagick python3 clang-format clang-tidy
                g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
                g++-mingw-w64-i686-posix binutils-mingw-w64-i686
                wine wine64 nsis zip unzip clang libclang-rt-14-dev
