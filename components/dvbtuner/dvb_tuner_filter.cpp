@@ -2,6 +2,7 @@
 // means something for some card; whether this card can reach the whole transponder is checked
 // before each tune, and a transponder it cannot reach is simply not tuned (and said why, once).
 #include "components/dvbtuner/dvb_tuner_filter.h"
+#include "vintorel_trace.h"
 
 #include <libdvbv5/dvb-frontend.h>
 
@@ -79,6 +80,7 @@ std::vector<DvbTunerFilter::Attempt> DvbTunerFilter::attempts() const {
 }
 
 STDMETHODIMP DvbTunerFilter::initialize() {
+    VINTOREL_TRACE(TUNER, "dvb initialize");
     if (frontend_) {
         return S_OK;
     }
@@ -92,32 +94,39 @@ STDMETHODIMP DvbTunerFilter::initialize() {
 }
 
 STDMETHODIMP DvbTunerFilter::setTransponderFrequency(LONG frequencyMHz) {
+    VINTOREL_TRACE(TUNER, "dvb setTransponderFrequency %ld", static_cast<long>(frequencyMHz));
     // Whether the card reaches it (through the oscillator) is applyTuning's question.
     return keepIfValid(isValidFrequency(frequencyMHz), settings_.frequencyMHz, frequencyMHz);
 }
 
 STDMETHODIMP DvbTunerFilter::setSymbolRate(LONG symbolRate) {
+    VINTOREL_TRACE(TUNER, "dvb setSymbolRate %ld", static_cast<long>(symbolRate));
     return keepIfValid(isPlausibleSymbolRate(symbolRate), settings_.symbolRateKs, symbolRate);
 }
 
 STDMETHODIMP DvbTunerFilter::setLnbFrequency(LONG oscillatorMHz) {
+    VINTOREL_TRACE(TUNER, "dvb setLnbFrequency %ld", static_cast<long>(oscillatorMHz));
     // The program sets the oscillator first, sometimes twice (9750, then 5150 for C band).
     return keepIfValid(isValidOscillator(oscillatorMHz), settings_.oscillatorMHz, oscillatorMHz);
 }
 
 STDMETHODIMP DvbTunerFilter::setFec(LONG fec) {
+    VINTOREL_TRACE(TUNER, "dvb setFec %ld", static_cast<long>(fec));
     return keepIfValid(innerFecFromProgram(fec).has_value(), settings_.fec, fec);
 }
 
 STDMETHODIMP DvbTunerFilter::setPolarity(LONG polarity) {
+    VINTOREL_TRACE(TUNER, "dvb setPolarity %ld", static_cast<long>(polarity));
     return keepIfValid(isValidPolarity(polarity), settings_.polarity, polarity);
 }
 
 STDMETHODIMP DvbTunerFilter::setLnbSelection(LONG highBand) {
+    VINTOREL_TRACE(TUNER, "dvb setLnbSelection %ld", static_cast<long>(highBand));
     return keepIfValid(isValidBand(highBand), settings_.band, highBand);
 }
 
 STDMETHODIMP DvbTunerFilter::setDiseqc(LONG diseqc) {
+    VINTOREL_TRACE(TUNER, "dvb setDiseqc %ld", static_cast<long>(diseqc));
     return keepIfValid(diseqcPortFromProgram(diseqc).has_value(), settings_.diseqc, diseqc);
 }
 
@@ -186,6 +195,7 @@ bool DvbTunerFilter::read() {
 }
 
 STDMETHODIMP DvbTunerFilter::applyTuning() {
+    VINTOREL_TRACE(TUNER, "dvb applyTuning");
     if (!frontend_) {
         return E_UNEXPECTED;
     }
@@ -248,6 +258,7 @@ STDMETHODIMP DvbTunerFilter::applyTuning() {
 }
 
 STDMETHODIMP DvbTunerFilter::refreshMeasurement() {
+    VINTOREL_TRACE(TUNER, "dvb refreshMeasurement");
     if (!frontend_) {
         return E_UNEXPECTED;
     }
@@ -270,6 +281,7 @@ STDMETHODIMP DvbTunerFilter::getSnr(FLOAT *snr) {
     if (snapshot_.valid && (snapshot_.status & FE_HAS_LOCK) != 0) {
         *snr = shownReading().snr;
     }
+    VINTOREL_TRACE(TUNER, "dvb getSnr %g", static_cast<double>(*snr));
     return S_OK;
 }
 
@@ -281,6 +293,7 @@ STDMETHODIMP DvbTunerFilter::getQuality(LONG *quality) {
     if (snapshot_.valid && (snapshot_.status & FE_HAS_LOCK) != 0) {
         *quality = static_cast<LONG>(shownReading().quality);
     }
+    VINTOREL_TRACE(TUNER, "dvb getQuality %ld", static_cast<long>(*quality));
     return S_OK;
 }
 

@@ -2,6 +2,7 @@
 // script's poll lines, otherwise from the dish model for the settings last sent. It accepts
 // any setting: whether the settings make sense shows in the readings, as with a real card.
 #include "sim_card.h"
+#include "vintorel_trace.h"
 
 #include <cerrno>
 #include <cstdarg>
@@ -151,15 +152,22 @@ SimCard::~SimCard() {
 }
 
 void SimCard::log(const char *format, ...) const {
-    if (log_ == nullptr) {
+    const bool traced = (trace::enabled & trace::TUNER) != 0;
+    if (log_ == nullptr && !traced) {
         return;
     }
+    char text[512];
     va_list args;
     va_start(args, format);
-    std::vfprintf(log_, format, args);
+    std::vsnprintf(text, sizeof text, format, args);
     va_end(args);
-    std::fputc('\n', log_);
-    std::fflush(log_);
+    if (log_ != nullptr) {
+        std::fprintf(log_, "%s\n", text);
+        std::fflush(log_);
+    }
+    if (traced) {
+        trace::line(trace::TUNER, "sim %s", text);
+    }
 }
 
 HRESULT SimCard::answer(const char *operation, std::optional<LONG> argument, HRESULT normal) const {

@@ -1,16 +1,16 @@
-// The trace switch of the platform layer, Linux's counterpart of Wine's WINEDEBUG channels:
-// VINTOREL_TRACE=user32,gdi32,dsound,ole32 (any subset, or "all")
+// The trace switch of the platform layer and the tuner card filters, Linux's counterpart of
+// Wine's WINEDEBUG channels: VINTOREL_TRACE=user32,gdi32,dsound,ole32,tuner (any subset, or "all")
 // writes one line per traced call or message of those channels to standard error,
-//   <ms since boot, 3 decimals> <channel>: <call or message>
-// the clock being the monotonic one, the same in every module of a process. Unset or empty,
+//   <ms of the monotonic clock, 3 decimals> <channel>: <call or message>
+// the clock being the same in every module of a process. Unset or empty,
 // a trace point costs one test of a flag. Unknown names are ignored. Never used by the program.
 #pragma once
 
+#include <chrono>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <ctime>
 
 namespace vintorel::trace {
 
@@ -19,13 +19,14 @@ enum Channel : unsigned {
     GDI32 = 1u << 1,
     DSOUND = 1u << 2,
     OLE32 = 1u << 3,
+    TUNER = 1u << 4,
 };
 
 inline constexpr struct {
     const char *name;
     unsigned bits;
-} kChannels[] = {
-    {"user32", USER32}, {"gdi32", GDI32}, {"dsound", DSOUND}, {"ole32", OLE32}, {"all", ~0u}};
+} kChannels[] = {{"user32", USER32}, {"gdi32", GDI32}, {"dsound", DSOUND},
+                 {"ole32", OLE32},   {"tuner", TUNER}, {"all", ~0u}};
 
 // The channels a VINTOREL_TRACE value names: comma-separated, case as written.
 inline unsigned parseChannels(const char *value) {
@@ -62,12 +63,11 @@ inline const char *channelName(unsigned channel) {
     va_start(args, format);
     std::vsnprintf(text, sizeof text, format, args);
     va_end(args);
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
+    const double ms = std::chrono::duration<double, std::milli>(
+                          std::chrono::steady_clock::now().time_since_epoch())
+                          .count();
     // One write per line, so lines of two threads never interleave.
-    std::fprintf(stderr, "%lld.%03ld %s: %s\n",
-                 static_cast<long long>(now.tv_sec) * 1000 + now.tv_nsec / 1000000,
-                 (now.tv_nsec / 1000) % 1000, channelName(channel), text);
+    std::fprintf(stderr, "%.3f %s: %s\n", ms, channelName(channel), text);
 }
 
 } // namespace vintorel::trace

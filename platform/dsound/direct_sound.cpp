@@ -313,8 +313,9 @@ STDMETHODIMP DirectSound8::VerifyCertification(LPDWORD certified) {
 
 } // namespace vintorel::dsound
 
-VINTOREL_WIN32_API HRESULT WINAPI DirectSoundCreate8(LPCGUID device, LPDIRECTSOUND8 *ds,
-                                                     LPUNKNOWN outer) {
+namespace {
+
+HRESULT createDevice(LPCGUID device, LPDIRECTSOUND8 *ds, LPUNKNOWN outer) {
     using vintorel::dsound::AlOutput;
     using vintorel::dsound::DirectSound8;
     if (!ds) {
@@ -336,6 +337,15 @@ VINTOREL_WIN32_API HRESULT WINAPI DirectSoundCreate8(LPCGUID device, LPDIRECTSOU
         return DSERR_OUTOFMEMORY;
     }
     *ds = object;
-    VINTOREL_TRACE(DSOUND, "DirectSoundCreate8 -> %p", static_cast<void *>(object));
     return DS_OK;
+}
+
+} // namespace
+
+VINTOREL_WIN32_API HRESULT WINAPI DirectSoundCreate8(LPCGUID device, LPDIRECTSOUND8 *ds,
+                                                     LPUNKNOWN outer) {
+    const HRESULT hr = createDevice(device, ds, outer);
+    VINTOREL_TRACE(DSOUND, "DirectSoundCreate8 -> %#lx device %p", static_cast<unsigned long>(hr),
+                   ds ? static_cast<void *>(*ds) : nullptr);
+    return hr;
 }

@@ -8,6 +8,7 @@
 // Not implemented: activation of another window when the active one is hidden or destroyed,
 // WM_NCACTIVATE, WM_MOUSEACTIVATE, WM_ACTIVATEAPP, focus hooks.
 #include "user32/window_manager.h"
+#include "vintorel_trace.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -142,6 +143,7 @@ void onQtDeactivated(HWND top) {
 extern "C" {
 
 HWND WINAPI SetFocus(HWND hwnd) {
+    VINTOREL_TRACE(USER32, "SetFocus %p", static_cast<void *>(hwnd));
     const HWND previous = wm().find(wm().focus) ? wm().focus : nullptr;
     if (hwnd == nullptr) {
         return previous != nullptr ? setFocusWindow(nullptr) : nullptr;

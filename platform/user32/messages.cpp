@@ -294,6 +294,9 @@ LRESULT WINAPI CallWindowProcA(WNDPROC proc, HWND hwnd, UINT msg, WPARAM wParam,
 }
 
 BOOL WINAPI PostMessageA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    VINTOREL_TRACE(USER32, "PostMessageA %p %#x wp=%#llx lp=%#llx", static_cast<void *>(hwnd), msg,
+                   static_cast<unsigned long long>(wParam),
+                   static_cast<unsigned long long>(lParam));
     if (hwnd != nullptr && wm().find(hwnd) == nullptr) {
         SetLastError(ERROR_INVALID_WINDOW_HANDLE);
         return FALSE;
@@ -303,6 +306,7 @@ BOOL WINAPI PostMessageA(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 void WINAPI PostQuitMessage(int exitCode) {
+    VINTOREL_TRACE(USER32, "PostQuitMessage %d", exitCode);
     wm().quitPosted = true;
     wm().quitCode = exitCode;
 }

@@ -10,6 +10,7 @@
 // Built-in controls are Qt widgets and repaint themselves.
 // Not implemented: window DCs with the non-client area, CS_CLASSDC, scrolling.
 #include "user32/window_manager.h"
+#include "vintorel_trace.h"
 
 #include "gdi32/gdi_internal.h"
 
@@ -134,6 +135,8 @@ void presentWindow(WindowObject *wnd, const QRegion &region) {
 extern "C" {
 
 BOOL WINAPI InvalidateRect(HWND hwnd, const RECT *rect, BOOL erase) {
+    VINTOREL_TRACE(USER32, "InvalidateRect %p %s erase %d", static_cast<void *>(hwnd),
+                   rect ? "rect" : "all", erase);
     if (hwnd == nullptr) {
         for (HWND top : wm().topLevels()) {
             InvalidateRect(top, nullptr, erase);

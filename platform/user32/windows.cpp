@@ -352,6 +352,7 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
 }
 
 BOOL WINAPI DestroyWindow(HWND hwnd) {
+    VINTOREL_TRACE(USER32, "DestroyWindow %p", static_cast<void *>(hwnd));
     WindowObject *wnd = wm().find(hwnd);
     if (wnd == nullptr) {
         setError(ERROR_INVALID_WINDOW_HANDLE);
@@ -408,6 +409,7 @@ BOOL WINAPI IsWindowEnabled(HWND hwnd) {
 }
 
 BOOL WINAPI ShowWindow(HWND hwnd, int cmdShow) {
+    VINTOREL_TRACE(USER32, "ShowWindow %p %d", static_cast<void *>(hwnd), cmdShow);
     WindowObject *wnd = wm().find(hwnd);
     if (wnd == nullptr) {
         return FALSE;
@@ -476,6 +478,7 @@ BOOL WINAPI ShowWindow(HWND hwnd, int cmdShow) {
 }
 
 BOOL WINAPI EnableWindow(HWND hwnd, BOOL enable) {
+    VINTOREL_TRACE(USER32, "EnableWindow %p %d", static_cast<void *>(hwnd), enable);
     WindowObject *wnd = wm().find(hwnd);
     if (wnd == nullptr) {
         return FALSE;
@@ -558,6 +561,8 @@ LONG WINAPI GetWindowLongA(HWND hwnd, int index) {
 }
 
 BOOL WINAPI MoveWindow(HWND hwnd, int x, int y, int width, int height, BOOL repaint) {
+    VINTOREL_TRACE(USER32, "MoveWindow %p (%d,%d) %dx%d repaint %d", static_cast<void *>(hwnd), x,
+                   y, width, height, repaint);
     WindowObject *wnd = wm().find(hwnd);
     if (wnd == nullptr) {
         return FALSE;
@@ -715,6 +720,7 @@ int WINAPI GetSystemMetrics(int index) {
 }
 
 BOOL WINAPI SetWindowTextA(HWND hwnd, LPCSTR text) {
+    VINTOREL_TRACE(USER32, "SetWindowTextA %p \"%s\"", static_cast<void *>(hwnd), text ? text : "");
     return SendMessageA(hwnd, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text)) ? TRUE : FALSE;
 }
 

@@ -19,9 +19,10 @@ TEST(Trace, ChannelsOfAValue) {
     } rows[] = {
         {nullptr, 0},           {"", 0},
         {"user32", USER32},     {"gdi32,dsound", GDI32 | DSOUND},
-        {"ole32,bogus", OLE32}, {"all", ~0u},
-        {"user3", 0},           {"user32,", USER32},
-        {"USER32", 0},          {",,gdi32", GDI32},
+        {"ole32,bogus", OLE32}, {"tuner,user32", TUNER | USER32},
+        {"all", ~0u},           {"user3", 0},
+        {"user32,", USER32},    {"USER32", 0},
+        {",,gdi32", GDI32},
     };
     for (const auto &row : rows) {
         EXPECT_EQ(parseChannels(row.value), row.channels) << (row.value ? row.value : "(null)");
