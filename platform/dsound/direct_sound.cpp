@@ -224,6 +224,8 @@ STDMETHODIMP_(ULONG) DirectSound8::Release() {
 
 STDMETHODIMP DirectSound8::CreateSoundBuffer(LPCDSBUFFERDESC desc, LPDIRECTSOUNDBUFFER *buffer,
                                              LPUNKNOWN outer) {
+    VINTOREL_TRACE(DSOUND, "CreateSoundBuffer %lu bytes",
+                   desc ? static_cast<unsigned long>(desc->dwBufferBytes) : 0UL);
     if (!buffer) {
         return DSERR_INVALIDPARAM;
     }

@@ -400,6 +400,8 @@ STDMETHODIMP SoundBuffer::Initialize(LPDIRECTSOUND, LPCDSBUFFERDESC) {
 
 STDMETHODIMP SoundBuffer::Lock(DWORD offset, DWORD bytes, LPVOID *audioPtr1, LPDWORD audioBytes1,
                                LPVOID *audioPtr2, LPDWORD audioBytes2, DWORD flags) {
+    VINTOREL_TRACE(DSOUND, "Lock %p offset %lu bytes %lu", static_cast<void *>(this),
+                   static_cast<unsigned long>(offset), static_cast<unsigned long>(bytes));
     Guard guard(owner_.get().lock());
     if (!audioPtr1 || !audioBytes1) {
         return DSERR_INVALIDPARAM;
@@ -443,6 +445,7 @@ STDMETHODIMP SoundBuffer::Lock(DWORD offset, DWORD bytes, LPVOID *audioPtr1, LPD
 
 STDMETHODIMP SoundBuffer::Unlock(LPVOID audioPtr1, DWORD audioBytes1, LPVOID audioPtr2,
                                  DWORD audioBytes2) {
+    VINTOREL_TRACE(DSOUND, "Unlock %p", static_cast<void *>(this));
     Guard guard(owner_.get().lock());
     if (!locked_) {
         return DSERR_INVALIDCALL;
@@ -492,6 +495,8 @@ STDMETHODIMP SoundBuffer::Play(DWORD, DWORD priority, DWORD flags) {
 }
 
 STDMETHODIMP SoundBuffer::SetCurrentPosition(DWORD newPosition) {
+    VINTOREL_TRACE(DSOUND, "SetCurrentPosition %p %lu", static_cast<void *>(this),
+                   static_cast<unsigned long>(newPosition));
     Guard guard(owner_.get().lock());
     if (newPosition >= size()) {
         return DSERR_INVALIDPARAM;
@@ -510,6 +515,8 @@ STDMETHODIMP SoundBuffer::SetFormat(LPCWAVEFORMATEX) {
 }
 
 STDMETHODIMP SoundBuffer::SetVolume(LONG volume) {
+    VINTOREL_TRACE(DSOUND, "SetVolume %p %ld", static_cast<void *>(this),
+                   static_cast<long>(volume));
     Guard guard(owner_.get().lock());
     if (!(flags_ & DSBCAPS_CTRLVOLUME)) {
         return DSERR_CONTROLUNAVAIL;
@@ -562,6 +569,7 @@ STDMETHODIMP SoundBuffer::SetFrequency(DWORD frequency) {
 }
 
 STDMETHODIMP SoundBuffer::Stop() {
+    VINTOREL_TRACE(DSOUND, "Stop %p", static_cast<void *>(this));
     Guard guard(owner_.get().lock());
     if (!attached()) {
         pendingPlay_ = false;

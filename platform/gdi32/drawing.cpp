@@ -3,6 +3,7 @@
 // to the area being painted. Not implemented: raster operations other than copy, pens, lines,
 // ellipses, blitting between device contexts.
 #include "gdi32/gdi_internal.h"
+#include "vintorel_trace.h"
 
 namespace {
 
@@ -22,6 +23,11 @@ bool brushColor(HBRUSH handle, QColor *color) {
 extern "C" {
 
 int WINAPI FillRect(HDC handle, const RECT *rect, HBRUSH brush) {
+    VINTOREL_TRACE(GDI32, "FillRect %p (%ld,%ld)-(%ld,%ld) %p", static_cast<void *>(handle),
+                   rect ? static_cast<long>(rect->left) : 0L,
+                   rect ? static_cast<long>(rect->top) : 0L,
+                   rect ? static_cast<long>(rect->right) : 0L,
+                   rect ? static_cast<long>(rect->bottom) : 0L, static_cast<void *>(brush));
     DeviceContext *dc = dcOf(handle);
     QColor color;
     if (dc == nullptr || rect == nullptr || !brushColor(brush, &color)) {
@@ -38,6 +44,11 @@ int WINAPI FillRect(HDC handle, const RECT *rect, HBRUSH brush) {
 }
 
 int WINAPI FrameRect(HDC handle, const RECT *rect, HBRUSH brush) {
+    VINTOREL_TRACE(GDI32, "FrameRect %p (%ld,%ld)-(%ld,%ld) %p", static_cast<void *>(handle),
+                   rect ? static_cast<long>(rect->left) : 0L,
+                   rect ? static_cast<long>(rect->top) : 0L,
+                   rect ? static_cast<long>(rect->right) : 0L,
+                   rect ? static_cast<long>(rect->bottom) : 0L, static_cast<void *>(brush));
     DeviceContext *dc = dcOf(handle);
     QColor color;
     if (dc == nullptr || rect == nullptr || !brushColor(brush, &color)) {
@@ -58,6 +69,8 @@ int WINAPI FrameRect(HDC handle, const RECT *rect, HBRUSH brush) {
 }
 
 COLORREF WINAPI SetBkColor(HDC handle, COLORREF color) {
+    VINTOREL_TRACE(GDI32, "SetBkColor %p %06lx", static_cast<void *>(handle),
+                   static_cast<unsigned long>(color));
     DeviceContext *dc = dcOf(handle);
     if (dc == nullptr) {
         return CLR_INVALID;
@@ -68,6 +81,8 @@ COLORREF WINAPI SetBkColor(HDC handle, COLORREF color) {
 }
 
 COLORREF WINAPI SetTextColor(HDC handle, COLORREF color) {
+    VINTOREL_TRACE(GDI32, "SetTextColor %p %06lx", static_cast<void *>(handle),
+                   static_cast<unsigned long>(color));
     DeviceContext *dc = dcOf(handle);
     if (dc == nullptr) {
         return CLR_INVALID;
@@ -78,6 +93,7 @@ COLORREF WINAPI SetTextColor(HDC handle, COLORREF color) {
 }
 
 int WINAPI SetBkMode(HDC handle, int mode) {
+    VINTOREL_TRACE(GDI32, "SetBkMode %p %d", static_cast<void *>(handle), mode);
     DeviceContext *dc = dcOf(handle);
     if (dc == nullptr || (mode != OPAQUE && mode != TRANSPARENT)) {
         return 0;

@@ -4,6 +4,7 @@
 // palettes, hatched or pattern brushes, font enumeration, mapping modes.
 #include "common/object_counts.h"
 #include "gdi32/gdi_internal.h"
+#include "vintorel_trace.h"
 
 #include <QFontDatabase>
 #include <QGuiApplication>
@@ -198,12 +199,17 @@ using namespace vintorel::gdi32;
 extern "C" {
 
 HBRUSH WINAPI CreateSolidBrush(COLORREF color) {
+    VINTOREL_TRACE(GDI32, "CreateSolidBrush %06lx", static_cast<unsigned long>(color));
     auto brush = std::make_unique<Brush>();
     brush->color = toQColor(color);
     return static_cast<HBRUSH>(registerObject(std::move(brush)));
 }
 
 HFONT WINAPI CreateFontIndirectA(const LOGFONTA *lf) {
+    VINTOREL_TRACE(GDI32, "CreateFontIndirectA height %ld width %ld weight %ld",
+                   lf ? static_cast<long>(lf->lfHeight) : 0L,
+                   lf ? static_cast<long>(lf->lfWidth) : 0L,
+                   lf ? static_cast<long>(lf->lfWeight) : 0L);
     if (lf == nullptr) {
         return nullptr;
     }
@@ -250,6 +256,7 @@ HGDIOBJ WINAPI GetStockObject(int index) {
 }
 
 HGDIOBJ WINAPI SelectObject(HDC handle, HGDIOBJ object) {
+    VINTOREL_TRACE(GDI32, "SelectObject %p %p", static_cast<void *>(handle), object);
     DeviceContext *dc = dcOf(handle);
     GdiObject *obj = objectOf(object);
     if (dc == nullptr || obj == nullptr) {
@@ -269,6 +276,7 @@ HGDIOBJ WINAPI SelectObject(HDC handle, HGDIOBJ object) {
 }
 
 BOOL WINAPI DeleteObject(HGDIOBJ object) {
+    VINTOREL_TRACE(GDI32, "DeleteObject %p", object);
     GdiObject *obj = objectOf(object);
     if (obj == nullptr || obj->stock) {
         return obj != nullptr ? TRUE : FALSE; // deleting a stock object is a harmless no-op
