@@ -22,12 +22,7 @@ std::string interfaceName(REFIID riid) {
     if (riid == IID_IUnknown) {
         return "IUnknown";
     }
-    char text[40];
-    std::snprintf(text, sizeof text, "{%08X-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}",
-                  static_cast<unsigned>(riid.Data1), riid.Data2, riid.Data3, riid.Data4[0],
-                  riid.Data4[1], riid.Data4[2], riid.Data4[3], riid.Data4[4], riid.Data4[5],
-                  riid.Data4[6], riid.Data4[7]);
-    return text;
+    return trace::GuidText(riid).text;
 }
 
 unsigned hex(HRESULT hr) {

@@ -57,6 +57,16 @@ inline const char *channelName(unsigned channel) {
     return "?";
 }
 
+// A GUID as {XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}, for trace and log lines.
+template <class Guid> struct GuidText {
+    char text[40];
+    explicit GuidText(const Guid &g) {
+        std::snprintf(text, sizeof text, "{%08lX-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}",
+                      static_cast<unsigned long>(g.Data1), g.Data2, g.Data3, g.Data4[0], g.Data4[1],
+                      g.Data4[2], g.Data4[3], g.Data4[4], g.Data4[5], g.Data4[6], g.Data4[7]);
+    }
+};
+
 [[gnu::format(printf, 2, 3)]] inline void line(unsigned channel, const char *format, ...) {
     char text[512];
     va_list args;

@@ -5,6 +5,8 @@
 #include "gdi32/gdi_internal.h"
 #include "vintorel_trace.h"
 
+#include <cstdio>
+
 namespace {
 
 using namespace vintorel::gdi32;
@@ -18,16 +20,27 @@ bool brushColor(HBRUSH handle, QColor *color) {
     return true;
 }
 
+// "(left,top)-(right,bottom)" or "null", for the trace.
+struct RectText {
+    char text[64];
+    explicit RectText(const RECT *r) {
+        if (r == nullptr) {
+            std::snprintf(text, sizeof text, "null");
+        } else {
+            std::snprintf(text, sizeof text, "(%ld,%ld)-(%ld,%ld)", static_cast<long>(r->left),
+                          static_cast<long>(r->top), static_cast<long>(r->right),
+                          static_cast<long>(r->bottom));
+        }
+    }
+};
+
 } // namespace
 
 extern "C" {
 
 int WINAPI FillRect(HDC handle, const RECT *rect, HBRUSH brush) {
-    VINTOREL_TRACE(GDI32, "FillRect %p (%ld,%ld)-(%ld,%ld) %p", static_cast<void *>(handle),
-                   rect ? static_cast<long>(rect->left) : 0L,
-                   rect ? static_cast<long>(rect->top) : 0L,
-                   rect ? static_cast<long>(rect->right) : 0L,
-                   rect ? static_cast<long>(rect->bottom) : 0L, static_cast<void *>(brush));
+    VINTOREL_TRACE(GDI32, "FillRect %p %s %p", static_cast<void *>(handle), RectText(rect).text,
+                   static_cast<void *>(brush));
     DeviceContext *dc = dcOf(handle);
     QColor color;
     if (dc == nullptr || rect == nullptr || !brushColor(brush, &color)) {
@@ -44,11 +57,8 @@ int WINAPI FillRect(HDC handle, const RECT *rect, HBRUSH brush) {
 }
 
 int WINAPI FrameRect(HDC handle, const RECT *rect, HBRUSH brush) {
-    VINTOREL_TRACE(GDI32, "FrameRect %p (%ld,%ld)-(%ld,%ld) %p", static_cast<void *>(handle),
-                   rect ? static_cast<long>(rect->left) : 0L,
-                   rect ? static_cast<long>(rect->top) : 0L,
-                   rect ? static_cast<long>(rect->right) : 0L,
-                   rect ? static_cast<long>(rect->bottom) : 0L, static_cast<void *>(brush));
+    VINTOREL_TRACE(GDI32, "FrameRect %p %s %p", static_cast<void *>(handle), RectText(rect).text,
+                   static_cast<void *>(brush));
     DeviceContext *dc = dcOf(handle);
     QColor color;
     if (dc == nullptr || rect == nullptr || !brushColor(brush, &color)) {

@@ -24,6 +24,8 @@
 
 namespace {
 
+using vintorel::trace::GuidText;
+
 thread_local int g_initCount = 0;
 
 struct Registration {
@@ -91,16 +93,6 @@ HRESULT classObjectFromModule(const std::string &module, REFCLSID clsid, REFIID 
     }
     return getClassObject(clsid, riid, object);
 }
-
-// {XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}, for the trace.
-struct GuidText {
-    char text[40];
-    explicit GuidText(REFGUID g) {
-        std::snprintf(text, sizeof text, "{%08lX-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}",
-                      static_cast<unsigned long>(g.Data1), g.Data2, g.Data3, g.Data4[0], g.Data4[1],
-                      g.Data4[2], g.Data4[3], g.Data4[4], g.Data4[5], g.Data4[6], g.Data4[7]);
-    }
-};
 
 } // namespace
 

@@ -183,11 +183,19 @@ const char *messageName(UINT msg, char *buffer, size_t size) {
     return buffer;
 }
 
-void traceMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+void writeMessageTrace(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     char number[16];
-    VINTOREL_TRACE(USER32, "message %p %s wp=%#llx lp=%#llx", static_cast<void *>(hwnd),
-                   messageName(msg, number, sizeof number), static_cast<unsigned long long>(wParam),
-                   static_cast<unsigned long long>(lParam));
+    ::vintorel::trace::line(::vintorel::trace::USER32, "message %p %s wp=%#llx lp=%#llx",
+                            static_cast<void *>(hwnd), messageName(msg, number, sizeof number),
+                            static_cast<unsigned long long>(wParam),
+                            static_cast<unsigned long long>(lParam));
+}
+
+// One line per message delivered to a window procedure, when user32's channel is on.
+inline void traceMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (::vintorel::trace::enabled & ::vintorel::trace::USER32) {
+        writeMessageTrace(hwnd, msg, wParam, lParam);
+    }
 }
 
 } // namespace
@@ -196,9 +204,7 @@ LRESULT callProc(WindowObject *wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (wnd == nullptr || wnd->proc == nullptr) {
         return 0;
     }
-    if (::vintorel::trace::enabled & ::vintorel::trace::USER32) {
-        traceMessage(wnd->handle, msg, wParam, lParam);
-    }
+    traceMessage(wnd->handle, msg, wParam, lParam);
     WindowManager &manager = WindowManager::instance();
     ++manager.procDepth;
     const LRESULT result = wnd->proc(wnd->handle, msg, wParam, lParam);
@@ -284,9 +290,7 @@ LRESULT WINAPI CallWindowProcA(WNDPROC proc, HWND hwnd, UINT msg, WPARAM wParam,
     if (proc == nullptr) {
         return 0;
     }
-    if (::vintorel::trace::enabled & ::vintorel::trace::USER32) {
-        traceMessage(hwnd, msg, wParam, lParam);
-    }
+    traceMessage(hwnd, msg, wParam, lParam);
     ++wm().procDepth;
     const LRESULT result = proc(hwnd, msg, wParam, lParam);
     --wm().procDepth;
@@ -365,9 +369,7 @@ LRESULT WINAPI DispatchMessageA(const MSG *msg) {
     }
     if (msg->message == WM_TIMER && msg->lParam != 0) {
         auto proc = reinterpret_cast<TIMERPROC>(msg->lParam);
-        if (::vintorel::trace::enabled & ::vintorel::trace::USER32) {
-            traceMessage(msg->hwnd, WM_TIMER, msg->wParam, msg->lParam);
-        }
+        traceMessage(msg->hwnd, WM_TIMER, msg->wParam, msg->lParam);
         ++wm().procDepth;
         proc(msg->hwnd, WM_TIMER, msg->wParam, GetTickCount());
         --wm().procDepth;
