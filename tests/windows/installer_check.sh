@@ -21,7 +21,16 @@ uninstall_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstall\Vintorel
 folder='C:\VintorelCheck'
 dir=$(winepath -u "$folder")
 server() { wine reg query "$1\\InprocServer32" /ve 2>/dev/null | tr -d '\r' | sed -n 's/^ *(Default) *REG_SZ *//p'; }
-driver() { wine reg add "$1\\InprocServer32" /ve /d 'C:\drivers\card.ax' /f >/dev/null; }
+# A card driver's registration, the check's own setup (reg.exe prints its errors on standard
+# output). Once in a CI run reg.exe failed here without a word; a second try says whether that
+# was Wine starting up or the registry refusing.
+driver() {
+    local out
+    out=$(wine reg add "$1\\InprocServer32" /ve /d 'C:\drivers\card.ax' /f 2>&1) && return
+    echo "reg add failed (${out:-no output}), once more" >&2
+    out=$(wine reg add "$1\\InprocServer32" /ve /d 'C:\drivers\card.ax' /f 2>&1) ||
+        fail "could not register the card driver: ${out:-reg add failed}"
+}
 shortcut() { find "$WINEPREFIX/drive_c/users" -name Vintorel.lnk | grep -q .; }
 bits() { x86_64-w64-mingw32-objdump -f "$dir/vintorel.exe" | sed -n 's/.*file format pei-//p'; }
 remove_all() {

@@ -26,6 +26,11 @@ wine_keep_keys() {
 }
 
 wine_finish() {
+    # A command that stopped the check under set -e is named, even when it printed nothing.
+    local rc=$? stopped_at=$BASH_COMMAND
+    if [ "$rc" != 0 ] && [[ $stopped_at != exit* ]]; then
+        echo "FAIL: $(basename "$0") stopped at: $stopped_at (exit $rc)" >&2
+    fi
     if declare -F remove_all >/dev/null; then remove_all; fi
     local f
     for f in "$wine_saved"/*.reg; do
