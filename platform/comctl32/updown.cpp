@@ -3,298 +3,386 @@
 // text (without thousands separators when UDS_NOTHOUSANDS is set, otherwise with the locale's
 // groups as Windows does). The arrows read the buddy's text first, stop at the ends of the range
 // (or wrap with UDS_WRAP), run backwards when the lower bound is the greater one, and repeat
-// while held; UDS_ARROWKEYS lets the buddy's Up and Down keys step too. UDS_ALIGNLEFT and
-// UDS_ALIGNRIGHT attach the control to that edge of the buddy, which moves and narrows by the
-// control's default width of 16 (the control overlaps an edit box's border by 2). Parent
-// notifications: WM_VSCROLL (or WM_HSCROLL for UDS_HORZ) with SB_THUMBPOSITION and SB_ENDSCROLL.
-// Not implemented: UDN_DELTAPOS (WM_NOTIFY), acceleration tables, UDS_HOTTRACK.
+// while held (the mouse captured, a timer); a press gives an edit buddy the focus and the release
+// selects its text. UDS_ARROWKEYS subclasses the buddy so that its Up and Down keys step too.
+// UDS_ALIGNLEFT and UDS_ALIGNRIGHT attach the control to that edge of the buddy, which moves and
+// narrows by the control's default width of 16 (the control overlaps an edit box's border by 2).
+// Parent notifications: WM_VSCROLL (or WM_HSCROLL for UDS_HORZ) with SB_THUMBPOSITION for each
+// step and SB_ENDSCROLL when the arrow is let go. Built on user32's and gdi32's public functions
+// only, as comctl32 is on Windows.
+// Not implemented: UDN_DELTAPOS (WM_NOTIFY), acceleration tables, UDS_HOTTRACK, UDS_AUTOBUDDY.
 #include "comctl32/classes.h"
-#include "user32/controls.h"
 
 #include <commctrl.h>
 
-#include <QEvent>
-#include <QKeyEvent>
-#include <QLineEdit>
 #include <QLocale>
-#include <QToolButton>
-#include <QVBoxLayout>
 
+#include <algorithm>
+#include <cctype>
+#include <cstdint>
 #include <cstdlib>
 #include <string>
 
 namespace vintorel::comctl32 {
-
-using namespace vintorel::user32;
 
 namespace {
 
 constexpr int kDefaultWidth = 16; // a vertical up-down's width, as Windows sizes it
 constexpr int kBuddyBorder = 2;   // the edge of an edit box the control overlaps
 
-constexpr WORD SB_THUMBPOSITION = 4;
-constexpr WORD SB_ENDSCROLL = 8;
+constexpr UINT_PTR kRepeatTimer = 1;
+constexpr UINT kRepeatDelay = 400;   // from the press to the first repeat, ms
+constexpr UINT kRepeatInterval = 80; // between repeats, ms
 
-class UpDown;
+// The buddy's properties: the up-down that subclassed it, and the procedure it had before.
+constexpr const char *kBuddyOwner = "msctls_updown32.owner";
+constexpr const char *kBuddyProc = "msctls_updown32.proc";
 
-// Up and Down keys of the buddy step the control (UDS_ARROWKEYS).
-class ArrowKeys final : public QObject {
-  public:
-    ArrowKeys(HWND updown, QObject *parent) : QObject(parent), updown_(updown) {}
-
-  protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
-  private:
-    HWND updown_;
-};
-
-class UpDown final : public QtControl {
-  public:
-    UpDown(WindowObject &wnd) : QtControl(wnd), style(wnd.style) {
-        auto *panel = new QWidget;
-        auto *layout = new QVBoxLayout(panel);
-        layout->setContentsMargins(0, 0, 0, 0);
-        layout->setSpacing(0);
-        auto *up = new QToolButton(panel);
-        auto *down = new QToolButton(panel);
-        up->setArrowType(Qt::UpArrow);
-        down->setArrowType(Qt::DownArrow);
-        for (QToolButton *b : {up, down}) {
-            b->setAutoRepeat(true);
-            b->setAutoRepeatDelay(400);
-            b->setAutoRepeatInterval(80);
-            b->setFocusPolicy(Qt::NoFocus);
-            b->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-            layout->addWidget(b);
-        }
-        w = panel;
-        adoptWidget(wnd, panel);
-        const HWND self = hwnd;
-        QObject::connect(up, &QToolButton::clicked, panel, [self] { step(self, +1, false); });
-        QObject::connect(down, &QToolButton::clicked, panel, [self] { step(self, -1, false); });
-    }
-
-    // Steps by one in the direction of the arrow; +1 is the up arrow.
-    static void step(HWND hwnd, int arrow, bool synchronous);
-
-    void clampAndWrite(int value) {
-        position = value;
-        writeBuddy();
-    }
-
-    int low() const { return std::min(lower, upper); }
-    int high() const { return std::max(lower, upper); }
-
-    // The buddy's number when it holds one, else the stored position (as Windows reads it).
-    bool readBuddy(int *value) const {
-        if (!(style & UDS_SETBUDDYINT) || !IsWindow(buddy)) {
-            return false;
-        }
-        char text[64] = {};
-        GetWindowTextA(buddy, text, sizeof text);
-        std::string digits;
-        for (const char *p = text; *p; ++p) {
-            if (*p != ',' && *p != '.' && *p != ' ') {
-                digits.push_back(*p);
-            }
-        }
-        if (digits.empty()) {
-            return false;
-        }
-        char *end = nullptr;
-        const long v = std::strtol(digits.c_str(), &end, 10);
-        if (end == nullptr || *end != '\0') {
-            return false;
-        }
-        *value = static_cast<int>(std::clamp<long>(v, INT32_MIN, INT32_MAX));
-        return true;
-    }
-
-    void writeBuddy() const {
-        if (!(style & UDS_SETBUDDYINT) || !IsWindow(buddy)) {
-            return;
-        }
-        std::string text;
-        if (style & UDS_NOTHOUSANDS) {
-            text = std::to_string(position);
-        } else {
-            text = QLocale().toString(position).toStdString();
-        }
-        SetWindowTextA(buddy, text.c_str());
-    }
-
-    void attachTo(HWND newBuddy) {
-        buddy = newBuddy;
-        WindowObject *self = WindowManager::instance().find(hwnd);
-        WindowObject *b = WindowManager::instance().find(buddy);
-        if (self == nullptr || b == nullptr) {
-            return;
-        }
-        if (style & UDS_ARROWKEYS) {
-            if (QLineEdit *line = editLineOf(buddy)) {
-                line->installEventFilter(new ArrowKeys(hwnd, line));
-            }
-        }
-        if (!(style & (UDS_ALIGNLEFT | UDS_ALIGNRIGHT))) {
-            return;
-        }
-        // As Windows' up-down: the buddy gives up the control's default width whatever width
-        // the control was created with, and a control beside an edit box (which has a border)
-        // is two pixels wider so that it overlaps that border.
-        RECT r = b->windowRect;
-        int x = 0;
-        int width = kDefaultWidth;
-        if (style & UDS_ALIGNLEFT) {
-            x = r.left;
-            r.left += kDefaultWidth;
-        } else {
-            r.right -= kDefaultWidth;
-            x = r.right;
-        }
-        if (editLineOf(buddy) != nullptr) {
-            if (style & UDS_ALIGNLEFT) {
-                width += kBuddyBorder;
-            } else {
-                x -= kBuddyBorder;
-            }
-        }
-        MoveWindow(buddy, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
-        MoveWindow(hwnd, x, r.top, width, r.bottom - r.top, TRUE);
-    }
-
-    DWORD style;
+// What each up-down keeps, behind its window's extra bytes.
+struct UpDownState {
     HWND buddy = nullptr;
     int lower = 0;
     int upper = 100;
     int position = 0;
+    int pressed = 0; // the arrow held with the mouse: +1 up, -1 down, 0 none
 };
 
-void UpDown::step(HWND hwnd, int arrow, bool synchronous) {
-    UpDown *u = controlAs<UpDown>(hwnd);
+UpDownState *stateOf(HWND hwnd) {
+    return reinterpret_cast<UpDownState *>(GetWindowLongPtrA(hwnd, 0));
+}
+
+DWORD styleOf(HWND hwnd) {
+    return static_cast<DWORD>(GetWindowLongA(hwnd, GWL_STYLE));
+}
+
+bool isEdit(HWND hwnd) {
+    char name[16] = {};
+    if (GetClassNameA(hwnd, name, sizeof name) != 4) {
+        return false;
+    }
+    return std::equal(name, name + 4, "EDIT", [](char a, char b) { return std::toupper(a) == b; });
+}
+
+int low(const UpDownState &u) {
+    return std::min(u.lower, u.upper);
+}
+
+int high(const UpDownState &u) {
+    return std::max(u.lower, u.upper);
+}
+
+// The buddy's number when it holds one, else the stored position (as Windows reads it).
+bool readBuddy(HWND hwnd, const UpDownState &u, int *value) {
+    if (!(styleOf(hwnd) & UDS_SETBUDDYINT) || !IsWindow(u.buddy)) {
+        return false;
+    }
+    char text[64] = {};
+    GetWindowTextA(u.buddy, text, sizeof text);
+    std::string digits;
+    for (const char *p = text; *p; ++p) {
+        if (*p != ',' && *p != '.' && *p != ' ') {
+            digits.push_back(*p);
+        }
+    }
+    if (digits.empty()) {
+        return false;
+    }
+    char *end = nullptr;
+    const long v = std::strtol(digits.c_str(), &end, 10);
+    if (end == nullptr || *end != '\0') {
+        return false;
+    }
+    *value = static_cast<int>(std::clamp<long>(v, INT32_MIN, INT32_MAX));
+    return true;
+}
+
+void setPosition(HWND hwnd, UpDownState &u, int value) {
+    u.position = value;
+    const DWORD style = styleOf(hwnd);
+    if (!(style & UDS_SETBUDDYINT) || !IsWindow(u.buddy)) {
+        return;
+    }
+    const std::string text =
+        (style & UDS_NOTHOUSANDS) ? std::to_string(value) : QLocale().toString(value).toStdString();
+    SetWindowTextA(u.buddy, text.c_str());
+}
+
+void notifyParent(HWND hwnd, WORD code, int position) {
+    if (!(styleOf(hwnd) & WS_CHILD)) {
+        return;
+    }
+    const UINT scroll = (styleOf(hwnd) & UDS_HORZ) ? WM_HSCROLL : WM_VSCROLL;
+    SendMessageA(GetParent(hwnd), scroll, MAKEWPARAM(code, static_cast<WORD>(position)),
+                 reinterpret_cast<LPARAM>(hwnd));
+}
+
+// Steps by one in the direction of the arrow (+1 is the up arrow) and tells the parent.
+void step(HWND hwnd, int arrow) {
+    UpDownState *u = stateOf(hwnd);
     if (u == nullptr || !IsWindowEnabled(hwnd)) {
         return;
     }
     int current = u->position;
-    u->readBuddy(&current);
+    readBuddy(hwnd, *u, &current);
     // With the lower bound above the upper one the arrows run backwards.
     const int direction = (u->upper >= u->lower ? 1 : -1) * arrow;
     long long next = static_cast<long long>(current) + direction;
-    if (next > u->high() || next < u->low()) {
-        if (!(u->style & UDS_WRAP)) {
-            next = std::clamp<long long>(next, u->low(), u->high());
+    if (next > high(*u) || next < low(*u)) {
+        if (!(styleOf(hwnd) & UDS_WRAP)) {
+            next = std::clamp<long long>(next, low(*u), high(*u));
             if (next == current) {
                 return; // at the end of the range: nothing moves
             }
         } else {
-            next = next > u->high() ? u->low() : u->high();
+            next = next > high(*u) ? low(*u) : high(*u);
         }
     }
-    u->clampAndWrite(static_cast<int>(next));
-    WindowObject *self = WindowManager::instance().find(hwnd);
-    if (self == nullptr || !self->isChild()) {
+    setPosition(hwnd, *u, static_cast<int>(next));
+    notifyParent(hwnd, SB_THUMBPOSITION, u->position);
+}
+
+// The arrow under a point of the client area: the upper half is the up arrow.
+int arrowAt(HWND hwnd, LPARAM point) {
+    RECT client{};
+    GetClientRect(hwnd, &client);
+    return GET_Y_LPARAM(point) < client.bottom / 2 ? +1 : -1;
+}
+
+void paint(HWND hwnd, const UpDownState &u) {
+    PAINTSTRUCT ps{};
+    HDC dc = BeginPaint(hwnd, &ps);
+    RECT client{};
+    GetClientRect(hwnd, &client);
+    const int middle = client.bottom / 2;
+    const UINT inactive = IsWindowEnabled(hwnd) ? 0 : DFCS_INACTIVE;
+    RECT up{client.left, client.top, client.right, middle};
+    RECT down{client.left, middle, client.right, client.bottom};
+    DrawFrameControl(dc, &up, DFC_SCROLL,
+                     DFCS_SCROLLUP | inactive | (u.pressed > 0 ? DFCS_PUSHED : 0));
+    DrawFrameControl(dc, &down, DFC_SCROLL,
+                     DFCS_SCROLLDOWN | inactive | (u.pressed < 0 ? DFCS_PUSHED : 0));
+    EndPaint(hwnd, &ps);
+}
+
+// The arrow is let go (or the capture taken away): no more repeats, the arrow drawn up.
+void release(HWND hwnd, UpDownState &u) {
+    KillTimer(hwnd, kRepeatTimer);
+    if (u.pressed != 0) {
+        u.pressed = 0;
+        InvalidateRect(hwnd, nullptr, FALSE);
+    }
+}
+
+// The buddy's procedure while the up-down subclasses it: Up and Down step the up-down.
+LRESULT CALLBACK buddyProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    const auto previous = reinterpret_cast<WNDPROC>(GetPropA(hwnd, kBuddyProc));
+    const auto owner = static_cast<HWND>(GetPropA(hwnd, kBuddyOwner));
+    if (msg == WM_KEYDOWN && (wParam == VK_UP || wParam == VK_DOWN) && IsWindow(owner)) {
+        step(owner, wParam == VK_UP ? +1 : -1);
+        notifyParent(owner, SB_ENDSCROLL, stateOf(owner) ? stateOf(owner)->position : 0);
+        return 0;
+    }
+    if (msg == WM_NCDESTROY) {
+        RemovePropA(hwnd, kBuddyOwner);
+        RemovePropA(hwnd, kBuddyProc);
+        if (previous != nullptr) {
+            SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
+        }
+    }
+    return previous ? CallWindowProcA(previous, hwnd, msg, wParam, lParam)
+                    : DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+// Gives the buddy back its own procedure, when nothing subclassed it after the up-down.
+void unsubclass(HWND buddy) {
+    const auto previous = reinterpret_cast<WNDPROC>(GetPropA(buddy, kBuddyProc));
+    if (previous == nullptr ||
+        GetWindowLongPtrA(buddy, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(buddyProc)) {
+        RemovePropA(buddy, kBuddyOwner);
+        return; // later subclassing keeps the chain; buddyProc passes everything on
+    }
+    SetWindowLongPtrA(buddy, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
+    RemovePropA(buddy, kBuddyProc);
+    RemovePropA(buddy, kBuddyOwner);
+}
+
+void attachTo(HWND hwnd, UpDownState &u, HWND buddy) {
+    if (IsWindow(u.buddy)) {
+        unsubclass(u.buddy);
+    }
+    u.buddy = buddy;
+    if (!IsWindow(buddy)) {
         return;
     }
-    const UINT scroll = (u->style & UDS_HORZ) ? WM_HSCROLL : WM_VSCROLL;
-    const WPARAM thumb = MAKEWPARAM(SB_THUMBPOSITION, static_cast<WORD>(u->position));
-    if (synchronous) {
-        SendMessageA(self->parent, scroll, thumb, reinterpret_cast<LPARAM>(hwnd));
-        SendMessageA(self->parent, scroll, MAKEWPARAM(SB_ENDSCROLL, 0),
-                     reinterpret_cast<LPARAM>(hwnd));
-    } else {
-        PostMessageA(self->parent, scroll, thumb, reinterpret_cast<LPARAM>(hwnd));
-        PostMessageA(self->parent, scroll, MAKEWPARAM(SB_ENDSCROLL, 0),
-                     reinterpret_cast<LPARAM>(hwnd));
-    }
-}
-
-bool ArrowKeys::eventFilter(QObject *watched, QEvent *event) {
-    if (event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent *>(event)->key();
-        if (key == Qt::Key_Up || key == Qt::Key_Down) {
-            UpDown::step(updown_, key == Qt::Key_Up ? +1 : -1, false);
-            return true;
+    const DWORD style = styleOf(hwnd);
+    if (style & UDS_ARROWKEYS) {
+        SetPropA(buddy, kBuddyOwner, hwnd);
+        if (GetPropA(buddy, kBuddyProc) == nullptr) {
+            SetPropA(buddy, kBuddyProc,
+                     reinterpret_cast<HANDLE>(SetWindowLongPtrA(
+                         buddy, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(buddyProc))));
         }
     }
-    return QObject::eventFilter(watched, event);
+    if (!(style & (UDS_ALIGNLEFT | UDS_ALIGNRIGHT))) {
+        return;
+    }
+    // As Windows' up-down: the buddy gives up the control's default width whatever width the
+    // control was created with, and a control beside an edit box (which has a border) is two
+    // pixels wider so that it overlaps that border.
+    RECT r{};
+    GetWindowRect(buddy, &r);
+    POINT corners[2] = {{r.left, r.top}, {r.right, r.bottom}};
+    ScreenToClient(GetParent(buddy), &corners[0]);
+    ScreenToClient(GetParent(buddy), &corners[1]);
+    r = RECT{corners[0].x, corners[0].y, corners[1].x, corners[1].y};
+    int x = 0;
+    int width = kDefaultWidth;
+    if (style & UDS_ALIGNLEFT) {
+        x = r.left;
+        r.left += kDefaultWidth;
+    } else {
+        r.right -= kDefaultWidth;
+        x = r.right;
+    }
+    if (isEdit(buddy)) {
+        if (style & UDS_ALIGNLEFT) {
+            width += kBuddyBorder;
+        } else {
+            x -= kBuddyBorder;
+        }
+    }
+    MoveWindow(buddy, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
+    MoveWindow(hwnd, x, r.top, width, r.bottom - r.top, TRUE);
 }
 
-LRESULT CALLBACK upDownProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
-    WindowObject *wnd = WindowManager::instance().find(hwnd);
-    UpDown *u = controlAs<UpDown>(hwnd);
-    if (wnd == nullptr || u == nullptr) {
-        return DefWindowProcA(hwnd, msg, wParam, lParam);
-    }
+LRESULT onMessage(HWND hwnd, UpDownState &u, UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
     case UDM_SETRANGE:
         // Packed: the upper bound in the low word, the lower one in the high word.
-        u->upper = static_cast<SHORT>(LOWORD(lParam));
-        u->lower = static_cast<SHORT>(HIWORD(lParam));
+        u.upper = static_cast<SHORT>(LOWORD(lParam));
+        u.lower = static_cast<SHORT>(HIWORD(lParam));
         return 0;
     case UDM_GETRANGE:
-        return MAKELRESULT(static_cast<WORD>(u->upper), static_cast<WORD>(u->lower));
+        return MAKELRESULT(static_cast<WORD>(u.upper), static_cast<WORD>(u.lower));
     case UDM_SETRANGE32:
-        u->lower = static_cast<int>(static_cast<INT_PTR>(wParam));
-        u->upper = static_cast<int>(lParam);
+        u.lower = static_cast<int>(static_cast<INT_PTR>(wParam));
+        u.upper = static_cast<int>(lParam);
         return 0;
     case UDM_GETRANGE32:
         if (wParam) {
-            *reinterpret_cast<int *>(wParam) = u->lower;
+            *reinterpret_cast<int *>(wParam) = u.lower;
         }
         if (lParam) {
-            *reinterpret_cast<int *>(lParam) = u->upper;
+            *reinterpret_cast<int *>(lParam) = u.upper;
         }
         return 0;
     case UDM_SETPOS:
     case UDM_SETPOS32: {
-        const int previous = u->position;
+        const int previous = u.position;
         const int wanted =
             msg == UDM_SETPOS ? static_cast<SHORT>(LOWORD(lParam)) : static_cast<int>(lParam);
-        u->clampAndWrite(std::clamp(wanted, u->low(), u->high()));
+        setPosition(hwnd, u, std::clamp(wanted, low(u), high(u)));
         return previous;
     }
-    case UDM_GETPOS: {
-        int value = u->position;
-        const bool fromBuddy = u->readBuddy(&value);
-        const bool error = (u->style & UDS_SETBUDDYINT) && !fromBuddy;
-        if (fromBuddy) {
-            u->position = value;
-        }
-        return MAKELRESULT(static_cast<WORD>(u->position), error ? 1 : 0);
-    }
+    case UDM_GETPOS:
     case UDM_GETPOS32: {
-        int value = u->position;
-        const bool fromBuddy = u->readBuddy(&value);
+        int value = u.position;
+        const bool fromBuddy = readBuddy(hwnd, u, &value);
+        const bool error = (styleOf(hwnd) & UDS_SETBUDDYINT) && !fromBuddy;
         if (fromBuddy) {
-            u->position = value;
+            u.position = value;
+        }
+        if (msg == UDM_GETPOS) {
+            return MAKELRESULT(static_cast<WORD>(u.position), error ? 1 : 0);
         }
         if (lParam) {
-            *reinterpret_cast<BOOL *>(lParam) =
-                ((u->style & UDS_SETBUDDYINT) && !fromBuddy) ? TRUE : FALSE;
+            *reinterpret_cast<BOOL *>(lParam) = error ? TRUE : FALSE;
         }
-        return u->position;
+        return u.position;
     }
     case UDM_SETBUDDY: {
-        const HWND previous = u->buddy;
-        u->attachTo(reinterpret_cast<HWND>(wParam));
+        const HWND previous = u.buddy;
+        attachTo(hwnd, u, reinterpret_cast<HWND>(wParam));
         return reinterpret_cast<LRESULT>(previous);
     }
     case UDM_GETBUDDY:
-        return reinterpret_cast<LRESULT>(u->buddy);
-    case WM_LBUTTONDOWN: {
-        // The upper half is the up arrow.
-        const int height = wnd->windowRect.bottom - wnd->windowRect.top;
-        UpDown::step(hwnd, GET_Y_LPARAM(lParam) < height / 2 ? +1 : -1, true);
+        return reinterpret_cast<LRESULT>(u.buddy);
+    case WM_PAINT:
+        paint(hwnd, u);
         return 0;
-    }
+    case WM_ENABLE:
+        if (!wParam) {
+            ReleaseCapture();
+            release(hwnd, u);
+        }
+        InvalidateRect(hwnd, nullptr, FALSE);
+        return 0;
+    case WM_LBUTTONDOWN:
+        if (!IsWindowEnabled(hwnd)) {
+            return 0;
+        }
+        if (isEdit(u.buddy)) {
+            SetFocus(u.buddy);
+        }
+        u.pressed = arrowAt(hwnd, lParam);
+        InvalidateRect(hwnd, nullptr, FALSE);
+        step(hwnd, u.pressed);
+        if (stateOf(hwnd) == &u && u.pressed != 0) {
+            SetCapture(hwnd);
+            SetTimer(hwnd, kRepeatTimer, kRepeatDelay, nullptr);
+        }
+        return 0;
+    case WM_TIMER:
+        if (wParam == kRepeatTimer) {
+            if (u.pressed == 0 || GetCapture() != hwnd) {
+                release(hwnd, u);
+            } else {
+                SetTimer(hwnd, kRepeatTimer, kRepeatInterval, nullptr);
+                step(hwnd, u.pressed);
+            }
+        }
+        return 0;
+    case WM_LBUTTONUP:
+        if (GetCapture() == hwnd) {
+            notifyParent(hwnd, SB_ENDSCROLL, u.position);
+            if (isEdit(u.buddy)) {
+                SendMessageA(u.buddy, EM_SETSEL, 0, -1);
+            }
+            ReleaseCapture();
+        }
+        release(hwnd, u);
+        return 0;
+    case WM_CAPTURECHANGED:
+        release(hwnd, u);
+        return 0;
     case WM_KEYDOWN:
         if (wParam == VK_UP || wParam == VK_DOWN) {
-            UpDown::step(hwnd, wParam == VK_UP ? +1 : -1, true);
+            step(hwnd, wParam == VK_UP ? +1 : -1);
+            notifyParent(hwnd, SB_ENDSCROLL, u.position);
         }
         return 0;
     default:
-        return controlDefaultProc(wnd, msg, wParam, lParam);
+        return DefWindowProcA(hwnd, msg, wParam, lParam);
     }
+}
+
+LRESULT CALLBACK upDownProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_NCCREATE) {
+        SetWindowLongPtrA(hwnd, 0, reinterpret_cast<LONG_PTR>(new UpDownState));
+    }
+    UpDownState *u = stateOf(hwnd);
+    if (u == nullptr) {
+        return DefWindowProcA(hwnd, msg, wParam, lParam);
+    }
+    if (msg == WM_NCDESTROY) {
+        if (IsWindow(u->buddy)) {
+            unsubclass(u->buddy);
+        }
+        SetWindowLongPtrA(hwnd, 0, 0);
+        delete u;
+        return DefWindowProcA(hwnd, msg, wParam, lParam);
+    }
+    return onMessage(hwnd, *u, msg, wParam, lParam);
 }
 
 } // namespace
@@ -304,9 +392,11 @@ void registerClasses() {
     if (done) {
         return;
     }
-    done = true;
-    addBuiltinClass(UPDOWN_CLASSA, upDownProc,
-                    [](WindowObject &wnd) { return std::make_unique<UpDown>(wnd); });
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = upDownProc;
+    wc.cbWndExtra = sizeof(UpDownState *);
+    wc.lpszClassName = UPDOWN_CLASSA;
+    done = RegisterClassA(&wc) != 0;
 }
 
 } // namespace vintorel::comctl32

@@ -1,7 +1,10 @@
 // The EDIT class, single-line (QLineEdit): ES_NUMBER refuses typed non-digits, EM_LIMITTEXT
 // limits what the user types (not what WM_SETTEXT puts in, as on Windows), ES_CENTER/ES_RIGHT,
 // EM_SETMARGINS, EM_GETSEL/EM_SETSEL, WM_SETTEXT/WM_GETTEXT, and the notifications EN_CHANGE,
-// EN_UPDATE, EN_MAXTEXT, EN_SETFOCUS, EN_KILLFOCUS. Keys typed into it stay in it.
+// EN_UPDATE, EN_MAXTEXT, EN_SETFOCUS, EN_KILLFOCUS. Keys typed into it stay in it. Once a
+// program subclasses the box (GWLP_WNDPROC), each key pressed reaches the window procedure as
+// WM_KEYDOWN (from the message loop, not inside the toolkit's key delivery), and the box types
+// it only when the message arrives at its own procedure, so the subclass may keep a key.
 // Not implemented: multi-line edits, password style, undo messages, EM_REPLACESEL.
 #include "user32/controls.h"
 #include "user32/host_widget.h"
@@ -31,18 +34,17 @@ class EditValidator final : public QValidator {
     Edit *edit_;
 };
 
-// Keys never travel on from the edit box to the parent window, handled or not.
+// Keys never travel on from the edit box to the parent window, handled or not. A key pressed
+// into a subclassed box waits for its WM_KEYDOWN (deliverKey).
 class EditEvents final : public QObject {
   public:
-    using QObject::QObject;
+    EditEvents(Edit *edit, QObject *parent) : QObject(parent), edit_(edit) {}
 
   protected:
-    bool eventFilter(QObject *watched, QEvent *event) override {
-        if (event->type() == QEvent::KeyPress) {
-            event->accept();
-        }
-        return QObject::eventFilter(watched, event);
-    }
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+  private:
+    Edit *edit_;
 };
 
 class KeySink final : public QLineEdit {
@@ -66,7 +68,7 @@ class Edit final : public QtControl {
         digitsOnly = (wnd.style & ES_NUMBER) != 0;
         line->setValidator(new EditValidator(this, line));
         line->setText(textFromBytes(wnd.text.c_str()));
-        line->installEventFilter(new EditEvents(line));
+        line->installEventFilter(new EditEvents(this, line));
         w = line;
         adoptWidget(wnd, line);
         const HWND self = hwnd;
@@ -81,9 +83,71 @@ class Edit final : public QtControl {
 
     QLineEdit *line() const { return static_cast<QLineEdit *>(w.data()); }
 
+    // Types a key the user pressed, now that its WM_KEYDOWN reached the box's procedure.
+    bool typeWaitingKey(UINT vk) {
+        if (!waitingKey || waitingKey->vk != vk || line() == nullptr) {
+            return false;
+        }
+        const std::unique_ptr<WaitingKey> key = std::move(waitingKey);
+        replaying = true;
+        QCoreApplication::sendEvent(line(), key->event.get());
+        replaying = false;
+        return true;
+    }
+
+    struct WaitingKey {
+        UINT vk;
+        std::unique_ptr<QKeyEvent> event;
+    };
+    std::unique_ptr<WaitingKey> waitingKey;
+    bool replaying = false;
     bool digitsOnly = false;
     int limit = kDefaultLimit;
 };
+
+bool subclassed(HWND hwnd) {
+    const WindowObject *wnd = WindowManager::instance().find(hwnd);
+    return wnd != nullptr && wnd->cls && wnd->proc != wnd->cls->proc;
+}
+
+// A key pressed into a subclassed box, sent to its procedure as WM_KEYDOWN; the box may be gone.
+void deliverKey(HWND hwnd, const QKeyEvent &pressed) {
+    Edit *e = controlAs<Edit>(hwnd);
+    if (e == nullptr || e->line() == nullptr) {
+        return;
+    }
+    const UINT vk = virtualKeyFromQt(pressed.key());
+    auto copy = std::unique_ptr<QKeyEvent>(pressed.clone());
+    if (vk == 0) { // no virtual key stands for it: typed as it is
+        e->waitingKey = std::make_unique<Edit::WaitingKey>(Edit::WaitingKey{0, std::move(copy)});
+        e->typeWaitingKey(0);
+        return;
+    }
+    e->waitingKey = std::make_unique<Edit::WaitingKey>(Edit::WaitingKey{vk, std::move(copy)});
+    LPARAM lp = 1 | (static_cast<LPARAM>(pressed.nativeScanCode() & 0xFF) << 16);
+    if (pressed.isAutoRepeat()) {
+        lp |= static_cast<LPARAM>(1) << 30;
+    }
+    SendMessageA(hwnd, WM_KEYDOWN, vk, lp);
+    if (Edit *again = controlAs<Edit>(hwnd)) {
+        again->waitingKey.reset(); // kept by the subclass
+    }
+}
+
+bool EditEvents::eventFilter(QObject *watched, QEvent *event) {
+    if (event->type() == QEvent::KeyPress) {
+        event->accept();
+        if (!edit_->replaying && subclassed(edit_->hwnd)) {
+            const HWND hwnd = edit_->hwnd;
+            const std::shared_ptr<QKeyEvent> pressed(static_cast<QKeyEvent *>(event)->clone());
+            QMetaObject::invokeMethod(
+                QCoreApplication::instance(), [hwnd, pressed] { deliverKey(hwnd, *pressed); },
+                Qt::QueuedConnection);
+            return true;
+        }
+    }
+    return QObject::eventFilter(watched, event);
+}
 
 QValidator::State EditValidator::validate(QString &input, int &) const {
     if (edit_->digitsOnly) {
@@ -126,6 +190,9 @@ LRESULT CALLBACK editProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_CHAR:
     case WM_KEYDOWN:
         // A key sent to the edit box is typed into it, through the same checks as the keyboard.
+        if (msg == WM_KEYDOWN && e->typeWaitingKey(static_cast<UINT>(wParam))) {
+            return 0;
+        }
         if (e->line()) {
             const bool isChar = msg == WM_CHAR;
             const int key = isChar ? 0 : qtKeyFromVirtualKey(static_cast<UINT>(wParam));
@@ -135,7 +202,9 @@ LRESULT CALLBACK editProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
                 return 0; // those act on WM_KEYDOWN
             }
             QKeyEvent event(QEvent::KeyPress, isChar ? Qt::Key_unknown : key, Qt::NoModifier, text);
+            e->replaying = true;
             QCoreApplication::sendEvent(e->line(), &event);
+            e->replaying = false;
         }
         return 0;
     case EM_LIMITTEXT:
@@ -199,12 +268,6 @@ LRESULT CALLBACK editProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 }
 
 } // namespace
-
-// The line edit behind an EDIT window, for the up-down control that drives it.
-QLineEdit *editLineOf(HWND hwnd) {
-    Edit *e = controlAs<Edit>(hwnd);
-    return e ? e->line() : nullptr;
-}
 
 void registerEditClass() {
     addBuiltinClass(

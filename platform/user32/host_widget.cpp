@@ -3,8 +3,9 @@
 // the focus window, or as WM_SYSKEYDOWN/WM_SYSKEYUP to the active window when nothing has the
 // focus, the close box as WM_SYSCOMMAND/SC_CLOSE) and Qt's activation into Win32's. A click
 // takes no focus: the window gets it from activation or SetFocus, as on Windows.
-// Painting copies the window's backing image and notes what the screen now shows. Not handled:
-// non-client mouse messages, WM_CHAR from input methods, mouse capture, wheel and right-button
+// While a window has the mouse captured (SetCapture) the mouse messages go to it, in its client
+// coordinates. Painting copies the window's backing image and notes what the screen now shows.
+// Not handled: non-client mouse messages, WM_CHAR from input methods, wheel and right-button
 // messages.
 #include "user32/host_widget.h"
 
@@ -62,17 +63,36 @@ void postTo(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
 
 } // namespace
 
+bool HostWidget::mouseTarget(const QMouseEvent *event, HWND *target, LPARAM *point) const {
+    const HWND capture = GetCapture();
+    if (capture != nullptr && capture != hwnd_) {
+        QWidget *widget = widgetOf(capture);
+        if (widget == nullptr) {
+            return false;
+        }
+        *target = capture;
+        *point = pointParam(widget->mapFromGlobal(event->globalPosition()).toPoint());
+        return true;
+    }
+    *target = hwnd_;
+    *point = pointParam(event->position().toPoint());
+    return capture == hwnd_ || ownsPoint(event->position().toPoint());
+}
+
 void HostWidget::mousePressEvent(QMouseEvent *event) {
-    if (event->button() == Qt::LeftButton && ownsPoint(event->position().toPoint())) {
-        postTo(hwnd_, buttonDownMessage(hwnd_, event->globalPosition()), mouseKeys(event),
-               pointParam(event->position().toPoint()));
+    HWND target = nullptr;
+    LPARAM point = 0;
+    if (event->button() == Qt::LeftButton && mouseTarget(event, &target, &point)) {
+        postTo(target, buttonDownMessage(target, event->globalPosition()), mouseKeys(event), point);
     }
     event->accept();
 }
 
 void HostWidget::mouseReleaseEvent(QMouseEvent *event) {
-    if (event->button() == Qt::LeftButton && ownsPoint(event->position().toPoint())) {
-        postTo(hwnd_, WM_LBUTTONUP, mouseKeys(event), pointParam(event->position().toPoint()));
+    HWND target = nullptr;
+    LPARAM point = 0;
+    if (event->button() == Qt::LeftButton && mouseTarget(event, &target, &point)) {
+        postTo(target, WM_LBUTTONUP, mouseKeys(event), point);
     }
     event->accept();
 }
@@ -83,8 +103,10 @@ void HostWidget::mouseDoubleClickEvent(QMouseEvent *event) {
 }
 
 void HostWidget::mouseMoveEvent(QMouseEvent *event) {
-    if (ownsPoint(event->position().toPoint())) {
-        postTo(hwnd_, WM_MOUSEMOVE, mouseKeys(event), pointParam(event->position().toPoint()));
+    HWND target = nullptr;
+    LPARAM point = 0;
+    if (mouseTarget(event, &target, &point)) {
+        postTo(target, WM_MOUSEMOVE, mouseKeys(event), point);
     }
     event->accept();
 }

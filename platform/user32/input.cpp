@@ -5,9 +5,10 @@
 // move and key events, which Qt then delivers as if a person had clicked or typed: a press
 // activates an inactive window and gives the focus to a control that takes it on a click; keys
 // go to the widget that has the keys in the active window.
-// Not implemented: other buttons, the wheel, modifier state and scan codes in SendInput, mouse
-// capture beyond the press that a release goes back to, swapped buttons, changing the
-// double-click time.
+// SetCapture sends the mouse messages to one window until ReleaseCapture or another SetCapture,
+// which tell it by WM_CAPTURECHANGED, or until it is destroyed.
+// Not implemented: other buttons, the wheel, modifier state and scan codes in SendInput, capture
+// over other programs' windows, swapped buttons, changing the double-click time.
 #include "user32/host_widget.h"
 #include "user32/window_manager.h"
 
@@ -176,6 +177,34 @@ QPointer<QWidget> &pressedWidget() {
 } // namespace
 
 extern "C" {
+
+HWND WINAPI SetCapture(HWND hwnd) {
+    WindowManager &manager = WindowManager::instance();
+    const HWND previous = manager.find(manager.capture) ? manager.capture : nullptr;
+    if (manager.find(hwnd) == nullptr) {
+        return previous;
+    }
+    manager.capture = hwnd;
+    if (previous != nullptr && previous != hwnd) {
+        SendMessageA(previous, WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(hwnd));
+    }
+    return previous;
+}
+
+BOOL WINAPI ReleaseCapture(void) {
+    WindowManager &manager = WindowManager::instance();
+    const HWND previous = manager.find(manager.capture) ? manager.capture : nullptr;
+    manager.capture = nullptr;
+    if (previous != nullptr) {
+        SendMessageA(previous, WM_CAPTURECHANGED, 0, 0);
+    }
+    return TRUE;
+}
+
+HWND WINAPI GetCapture(void) {
+    WindowManager &manager = WindowManager::instance();
+    return manager.find(manager.capture) ? manager.capture : nullptr;
+}
 
 UINT WINAPI GetDoubleClickTime(void) {
     return kDoubleClickTime;

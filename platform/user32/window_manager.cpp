@@ -87,6 +87,9 @@ void WindowManager::bury(HWND hwnd) {
     if (active == hwnd) {
         active = nullptr;
     }
+    if (capture == hwnd) {
+        capture = nullptr;
+    }
 }
 
 void WindowManager::collectGarbage() {

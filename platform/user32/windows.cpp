@@ -218,6 +218,7 @@ ATOM WINAPI RegisterClassA(const WNDCLASSA *wc) {
     cls->icon = wc->hIcon;
     cls->cursor = wc->hCursor;
     cls->background = wc->hbrBackground;
+    cls->extraBytes = std::max(wc->cbWndExtra, 0);
     if (!wm().addClass(cls)) {
         setError(ERROR_CLASS_ALREADY_EXISTS);
         return 0;
@@ -267,6 +268,7 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
     const HWND hwnd = wnd->handle;
     wnd->cls = cls;
     wnd->proc = cls->proc;
+    wnd->extraBytes.assign(static_cast<size_t>(cls->extraBytes), 0);
     wnd->parent = (style & WS_CHILD) ? parent : nullptr;
     wnd->instance = instance;
     wnd->style = style & ~WS_VISIBLE;
@@ -366,7 +368,10 @@ BOOL WINAPI DestroyWindow(HWND hwnd) {
         wnd->widget->hide();
     }
     wnd->style &= ~WS_VISIBLE;
-    // A dead window neither has the focus nor is active; nothing is told.
+    // A dead window neither has the focus, nor is active, nor has the mouse; nothing is told.
+    if (isSelfOrChild(hwnd, wm().capture)) {
+        wm().capture = nullptr;
+    }
     if (isSelfOrChild(hwnd, wm().focus)) {
         wm().focus = nullptr;
     }
@@ -544,20 +549,6 @@ HWND WINAPI FindWindowA(LPCSTR className, LPCSTR windowName) {
         return hwnd;
     }
     return nullptr;
-}
-
-LONG WINAPI GetWindowLongA(HWND hwnd, int index) {
-    WindowObject *wnd = wm().find(hwnd);
-    if (wnd == nullptr) {
-        return 0;
-    }
-    if (index == GWL_STYLE) {
-        return static_cast<LONG>(wnd->style);
-    }
-    if (index == GWL_ID) {
-        return wnd->id;
-    }
-    return 0;
 }
 
 BOOL WINAPI MoveWindow(HWND hwnd, int x, int y, int width, int height, BOOL repaint) {
@@ -748,6 +739,13 @@ BOOL WINAPI SetRect(LPRECT rect, int left, int top, int right, int bottom) {
 BOOL WINAPI IsRectEmpty(const RECT *rect) {
     return (rect == nullptr || rect->right <= rect->left || rect->bottom <= rect->top) ? TRUE
                                                                                        : FALSE;
+}
+
+BOOL WINAPI PtInRect(const RECT *rect, POINT point) {
+    return (rect != nullptr && point.x >= rect->left && point.x < rect->right &&
+            point.y >= rect->top && point.y < rect->bottom)
+               ? TRUE
+               : FALSE;
 }
 
 } // extern "C"

@@ -17,10 +17,15 @@
 namespace {
 
 std::vector<std::pair<int, int>> g_commands; // (id, notification code)
+std::vector<int> g_scrolls;                  // WM_VSCROLL's codes
 
 LRESULT CALLBACK parentProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_COMMAND) {
         g_commands.emplace_back(LOWORD(wParam), HIWORD(wParam));
+        return 0;
+    }
+    if (msg == WM_VSCROLL) {
+        g_scrolls.push_back(LOWORD(wParam));
         return 0;
     }
     return DefWindowProcA(hwnd, msg, wParam, lParam);
@@ -43,6 +48,7 @@ class ControlsTest : public testing::Test {
     }
     void SetUp() override {
         g_commands.clear();
+        g_scrolls.clear();
         parent = CreateWindowExA(0, "ControlsParent", "parent", WS_DLGFRAME | WS_SYSMENU, 0, 0, 340,
                                  169, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
         ShowWindow(parent, SW_SHOW);
@@ -171,6 +177,48 @@ TEST_F(ControlsTest, UpDownWritesItsBuddyAndStopsAtTheRange) {
                  reinterpret_cast<LPARAM>(&upper));
     EXPECT_EQ(lower, 3400);
     EXPECT_EQ(upper, 12700);
+}
+
+// A person's clicks on the arrows: the press steps at once and gives the edit box the focus, the
+// release ends the scroll and selects the box's text; held down, the arrow repeats.
+TEST_F(ControlsTest, UpDownArrowsStepOnThePressAndRepeatWhileHeld) {
+    HWND edit = child("EDIT", "", ES_NUMBER, 110, 33, 56, 165, 28);
+    HWND other = child("EDIT", "", 0, 112, 33, 100, 165, 28);
+    HWND updown = CreateUpDownControl(WS_CHILD | WS_VISIBLE | UDS_SETBUDDYINT | UDS_ALIGNLEFT |
+                                          UDS_ARROWKEYS | UDS_NOTHOUSANDS,
+                                      0, 0, 20, 20, parent, 111, nullptr, edit, 9000, 1000, 2000);
+    SetFocus(other);
+    drain();
+    RECT r{};
+    GetWindowRect(updown, &r);
+    const POINT up{(r.left + r.right) / 2, r.top + 6};
+    clickAt(up);
+    drain();
+    EXPECT_EQ(textOf(edit), "2001");
+    EXPECT_EQ(GetFocus(), edit);
+    DWORD from = 1, to = 0;
+    SendMessageA(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
+    EXPECT_EQ(from, 0u);
+    EXPECT_EQ(to, 4u) << "the release selects the text";
+    EXPECT_EQ(g_scrolls, (std::vector<int>{SB_THUMBPOSITION, SB_ENDSCROLL}));
+
+    INPUT press{};
+    press.type = INPUT_MOUSE;
+    press.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    SendInput(1, &press, sizeof press);
+    const DWORD until = GetTickCount() + 900;
+    while (GetTickCount() < until) {
+        drain();
+        Sleep(10);
+    }
+    press.mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(1, &press, sizeof press);
+    drain();
+    const int held = std::stoi(textOf(edit));
+    EXPECT_GT(held, 2003) << "the held arrow repeats";
+    Sleep(300);
+    drain();
+    EXPECT_EQ(std::stoi(textOf(edit)), held) << "and stops when let go";
 }
 
 TEST_F(ControlsTest, BitmapStaticShowsItsResourceAndSwapsImages) {

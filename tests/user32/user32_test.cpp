@@ -646,3 +646,74 @@ TEST_F(User32Test, ComboBoxListFollowsItsFont) {
     }
     DeleteObject(font);
 }
+
+namespace {
+
+WNDPROC g_previous = nullptr;
+
+// A subclass: sees WM_USER + 1 first and keeps WM_USER + 2.
+LRESULT CALLBACK subclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (msg == WM_USER + 1) {
+        g_trace.events.push_back("subclass");
+    } else if (msg == WM_USER + 2) {
+        return 7;
+    } else if (msg == WM_CAPTURECHANGED) {
+        g_trace.events.push_back("lost capture " + name(hwnd));
+    } else if (msg == WM_LBUTTONDOWN || msg == WM_LBUTTONUP) {
+        g_trace.events.push_back((msg == WM_LBUTTONDOWN ? "down at " : "up at ") + name(hwnd));
+        return 0;
+    }
+    return CallWindowProcA(g_previous, hwnd, msg, wParam, lParam);
+}
+
+} // namespace
+
+TEST_F(User32Test, SubclassingAndWhatAWindowKeeps) {
+    HWND w = make("a");
+    g_trace.events.clear();
+    g_previous = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(subclassProc)));
+    EXPECT_EQ(g_previous, traceProc);
+    EXPECT_EQ(SendMessageA(w, WM_USER + 1, 3, 0), 6);
+    EXPECT_EQ(g_trace.events, (std::vector<std::string>{"subclass", "user 3"}));
+    PostMessageA(w, WM_USER + 2, 0, 0);
+    MSG msg{};
+    ASSERT_TRUE(PeekMessageA(&msg, w, 0, 0, PM_REMOVE));
+    EXPECT_EQ(DispatchMessageA(&msg), 7) << "posted messages go to the subclass too";
+
+    EXPECT_EQ(SetWindowLongPtrA(w, GWLP_USERDATA, 42), 0);
+    EXPECT_EQ(GetWindowLongPtrA(w, GWLP_USERDATA), 42);
+    SetLastError(0);
+    EXPECT_EQ(SetWindowLongPtrA(w, 0, 1), 0) << "the class has no extra bytes";
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_INVALID_INDEX));
+
+    int data = 0;
+    EXPECT_TRUE(SetPropA(w, "owner", &data));
+    EXPECT_EQ(GetPropA(w, "owner"), &data);
+    EXPECT_EQ(RemovePropA(w, "owner"), &data);
+    EXPECT_EQ(GetPropA(w, "owner"), nullptr);
+}
+
+// The mouse captured by one window: a click elsewhere goes to it; taking the capture away tells
+// it, destroying the window that has it ends the capture without a word.
+TEST_F(User32Test, CapturedMouseGoesToTheCapturingWindow) {
+    HWND a = make("a", WS_DLGFRAME | WS_SYSMENU | WS_VISIBLE);
+    HWND b = make("b", WS_CHILD | WS_VISIBLE, a);
+    MoveWindow(b, 0, 0, 20, 20, TRUE);
+    for (HWND w : {a, b}) {
+        SetWindowLongPtrA(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(subclassProc));
+    }
+    g_previous = traceProc;
+    drain();
+    g_trace.events.clear();
+    EXPECT_EQ(SetCapture(b), nullptr);
+    POINT p{200, 80};
+    ClientToScreen(a, &p);
+    clickAt(p);
+    drain();
+    EXPECT_EQ(SetCapture(a), b);
+    DestroyWindow(a);
+    EXPECT_EQ(GetCapture(), nullptr);
+    EXPECT_EQ(g_trace.events, (std::vector<std::string>{"down at b", "up at b", "lost capture b",
+                                                        "destroy a", "destroy b"}));
+}

@@ -1,8 +1,7 @@
-// Shared plumbing of the built-in controls (BUTTON, EDIT, STATIC, COMBOBOX, and comctl32's
-// up-down control, the one user of it outside user32): each is a Qt widget owned by its window
-// object, with Win32 state beside it. User actions in Qt reach the parent as posted WM_COMMAND
-// notifications, never from inside Qt's event delivery, so a handler may destroy the control
-// safely.
+// Shared plumbing of user32's built-in controls (BUTTON, EDIT, STATIC, COMBOBOX): each is a Qt
+// widget owned by its window object, with Win32 state beside it. User actions in Qt reach the
+// parent as posted WM_COMMAND notifications, never from inside Qt's event delivery, so a handler
+// may destroy the control safely.
 #pragma once
 
 #include "user32/window_manager.h"
@@ -58,12 +57,6 @@ void storeText(WindowObject *wnd, LPARAM text);
 void addBuiltinClass(const char *name, WNDPROC proc,
                      std::function<std::unique_ptr<ControlImpl>(WindowObject &)> make,
                      UINT style = 0);
-
-} // namespace vintorel::user32
-class QLineEdit;
-namespace vintorel::user32 {
-// The line edit behind an EDIT window (for the up-down control that drives its buddy).
-QLineEdit *editLineOf(HWND hwnd);
 
 void registerButtonClass();
 void registerEditClass();

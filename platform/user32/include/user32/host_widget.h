@@ -30,6 +30,8 @@ class HostWidget : public QWidget {
 
   private:
     bool ownsPoint(const QPoint &pos) const;
+    // Where a mouse event goes as a message, and its point there; false: nowhere.
+    bool mouseTarget(const QMouseEvent *event, HWND *target, LPARAM *point) const;
     void postKey(const QKeyEvent *event, bool up);
     HWND hwnd_;
 };

@@ -38,6 +38,7 @@ struct WindowClass {
     HICON icon = nullptr;
     HCURSOR cursor = nullptr;
     HBRUSH background = nullptr;
+    int extraBytes = 0; // cbWndExtra: what each window of the class keeps for its procedure
     bool builtin = false;
     // Built-in classes make their control here, during CreateWindowEx, before WM_NCCREATE.
     std::function<std::unique_ptr<ControlImpl>(WindowObject &)> makeControl;
@@ -58,6 +59,10 @@ struct WindowObject {
     bool destroying = false;
     bool dead = false;
     HFONT font = nullptr;
+    // GetWindowLongPtr's values: the class's extra bytes, the program's own value, properties.
+    std::vector<unsigned char> extraBytes;
+    LONG_PTR userData = 0;
+    std::map<std::string, HANDLE> props;
 
     // Top-level and generic child windows: the client area's pixels, as last painted by the
     // program, and the part still to paint.
@@ -129,6 +134,8 @@ class WindowManager {
     // the layer's own: Qt's keyboard focus follows them (syncQtFocus), not the other way round.
     HWND focus = nullptr;
     HWND active = nullptr;
+    // The window the mouse is captured to (SetCapture), or null.
+    HWND capture = nullptr;
 
     // Depth of window procedure calls on the stack; objects are freed only at depth 0.
     int procDepth = 0;
