@@ -285,6 +285,8 @@ HWND WINAPI CreateWindowExA(DWORD exStyle, LPCSTR className, LPCSTR windowName, 
         wnd->widget = wnd->control ? wnd->control->widget() : nullptr;
     } else {
         wnd->widget = new HostWidget(hwnd, parentWidgetFor(wnd));
+        // Hidden until ShowWindow, even when its parent is shown later (Qt would show it then).
+        wnd->widget->hide();
         resizeBacking(wnd);
     }
     if (wnd->widget) {
