@@ -312,7 +312,9 @@ LRESULT onMessage(HWND hwnd, UpDownState &u, UINT msg, WPARAM wParam, LPARAM lPa
         return 0;
     case WM_ENABLE:
         if (!wParam) {
-            ReleaseCapture();
+            if (GetCapture() == hwnd) {
+                ReleaseCapture();
+            }
             release(hwnd, u);
         }
         InvalidateRect(hwnd, nullptr, FALSE);
