@@ -173,21 +173,17 @@ void release(HWND hwnd, UpDownState &u) {
     }
 }
 
-// The buddy's procedure while the up-down subclasses it: Up and Down step the up-down.
+void unsubclass(HWND buddy);
+
+// The buddy's procedure while the up-down subclasses it: Up and Down go to the up-down.
 LRESULT CALLBACK buddyProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     const auto previous = reinterpret_cast<WNDPROC>(GetPropA(hwnd, kBuddyProc));
     const auto owner = static_cast<HWND>(GetPropA(hwnd, kBuddyOwner));
     if (msg == WM_KEYDOWN && (wParam == VK_UP || wParam == VK_DOWN) && IsWindow(owner)) {
-        step(owner, wParam == VK_UP ? +1 : -1);
-        notifyParent(owner, SB_ENDSCROLL, stateOf(owner) ? stateOf(owner)->position : 0);
-        return 0;
+        return SendMessageA(owner, msg, wParam, lParam);
     }
     if (msg == WM_NCDESTROY) {
-        RemovePropA(hwnd, kBuddyOwner);
-        RemovePropA(hwnd, kBuddyProc);
-        if (previous != nullptr) {
-            SetWindowLongPtrA(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
-        }
+        unsubclass(hwnd);
     }
     return previous ? CallWindowProcA(previous, hwnd, msg, wParam, lParam)
                     : DefWindowProcA(hwnd, msg, wParam, lParam);

@@ -83,15 +83,20 @@ class Edit final : public QtControl {
 
     QLineEdit *line() const { return static_cast<QLineEdit *>(w.data()); }
 
+    // Types a key into the line edit, past the filter that holds back keys of a subclassed box.
+    void type(QKeyEvent *key) {
+        replaying = true;
+        QCoreApplication::sendEvent(line(), key);
+        replaying = false;
+    }
+
     // Types a key the user pressed, now that its WM_KEYDOWN reached the box's procedure.
     bool typeWaitingKey(UINT vk) {
         if (!waitingKey || waitingKey->vk != vk || line() == nullptr) {
             return false;
         }
         const std::unique_ptr<WaitingKey> key = std::move(waitingKey);
-        replaying = true;
-        QCoreApplication::sendEvent(line(), key->event.get());
-        replaying = false;
+        type(key->event.get());
         return true;
     }
 
@@ -116,19 +121,14 @@ void deliverKey(HWND hwnd, const QKeyEvent &pressed) {
     if (e == nullptr || e->line() == nullptr) {
         return;
     }
-    const UINT vk = virtualKeyFromQt(pressed.key());
     auto copy = std::unique_ptr<QKeyEvent>(pressed.clone());
+    const UINT vk = virtualKeyFromQt(pressed.key());
     if (vk == 0) { // no virtual key stands for it: typed as it is
-        e->waitingKey = std::make_unique<Edit::WaitingKey>(Edit::WaitingKey{0, std::move(copy)});
-        e->typeWaitingKey(0);
+        e->type(copy.get());
         return;
     }
     e->waitingKey = std::make_unique<Edit::WaitingKey>(Edit::WaitingKey{vk, std::move(copy)});
-    LPARAM lp = 1 | (static_cast<LPARAM>(pressed.nativeScanCode() & 0xFF) << 16);
-    if (pressed.isAutoRepeat()) {
-        lp |= static_cast<LPARAM>(1) << 30;
-    }
-    SendMessageA(hwnd, WM_KEYDOWN, vk, lp);
+    SendMessageA(hwnd, WM_KEYDOWN, vk, keyParam(&pressed, false));
     if (Edit *again = controlAs<Edit>(hwnd)) {
         again->waitingKey.reset(); // kept by the subclass
     }
@@ -202,9 +202,7 @@ LRESULT CALLBACK editProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
                 return 0; // those act on WM_KEYDOWN
             }
             QKeyEvent event(QEvent::KeyPress, isChar ? Qt::Key_unknown : key, Qt::NoModifier, text);
-            e->replaying = true;
-            QCoreApplication::sendEvent(e->line(), &event);
-            e->replaying = false;
+            e->type(&event);
         }
         return 0;
     case EM_LIMITTEXT:

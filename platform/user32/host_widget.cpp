@@ -111,8 +111,6 @@ void HostWidget::mouseMoveEvent(QMouseEvent *event) {
     event->accept();
 }
 
-namespace {
-
 LPARAM keyParam(const QKeyEvent *event, bool up) {
     LPARAM lp = 1; // repeat count
     lp |= static_cast<LPARAM>(event->nativeScanCode() & 0xFF) << 16;
@@ -124,8 +122,6 @@ LPARAM keyParam(const QKeyEvent *event, bool up) {
     }
     return lp;
 }
-
-} // namespace
 
 // Qt gives the keys to this widget when the Win32 focus is this window, a hidden window inside
 // it, or nothing (see syncQtFocus). Keys that a child control left unhandled also arrive here:

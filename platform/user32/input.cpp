@@ -180,7 +180,7 @@ extern "C" {
 
 HWND WINAPI SetCapture(HWND hwnd) {
     WindowManager &manager = WindowManager::instance();
-    const HWND previous = manager.find(manager.capture) ? manager.capture : nullptr;
+    const HWND previous = GetCapture();
     if (manager.find(hwnd) == nullptr) {
         return previous;
     }
@@ -192,9 +192,8 @@ HWND WINAPI SetCapture(HWND hwnd) {
 }
 
 BOOL WINAPI ReleaseCapture(void) {
-    WindowManager &manager = WindowManager::instance();
-    const HWND previous = manager.find(manager.capture) ? manager.capture : nullptr;
-    manager.capture = nullptr;
+    const HWND previous = GetCapture();
+    WindowManager::instance().capture = nullptr;
     if (previous != nullptr) {
         SendMessageA(previous, WM_CAPTURECHANGED, 0, 0);
     }

@@ -25,11 +25,12 @@ server() { wine reg query "$1\\InprocServer32" /ve 2>/dev/null | tr -d '\r' | se
 # output). Once in a CI run reg.exe failed here without a word; a second try says whether that
 # was Wine starting up or the registry refusing.
 driver() {
-    local out
-    out=$(wine reg add "$1\\InprocServer32" /ve /d 'C:\drivers\card.ax' /f 2>&1) && return
-    echo "reg add failed (${out:-no output}), once more" >&2
-    out=$(wine reg add "$1\\InprocServer32" /ve /d 'C:\drivers\card.ax' /f 2>&1) ||
-        fail "could not register the card driver: ${out:-reg add failed}"
+    local out try
+    for try in 1 2; do
+        out=$(wine reg add "$1\\InprocServer32" /ve /d 'C:\drivers\card.ax' /f 2>&1) && return
+        echo "reg add failed, try $try: ${out:-no output}" >&2
+    done
+    fail "could not register the card driver"
 }
 shortcut() { find "$WINEPREFIX/drive_c/users" -name Vintorel.lnk | grep -q .; }
 bits() { x86_64-w64-mingw32-objdump -f "$dir/vintorel.exe" | sed -n 's/.*file format pei-//p'; }

@@ -9,6 +9,8 @@
 
 #include <QWidget>
 
+class QKeyEvent;
+
 namespace vintorel::user32 {
 
 class HostWidget : public QWidget {
@@ -35,6 +37,9 @@ class HostWidget : public QWidget {
     void postKey(const QKeyEvent *event, bool up);
     HWND hwnd_;
 };
+
+// WM_KEYDOWN's (or WM_KEYUP's) lParam for a Qt key event: repeat count, scan code, flags.
+LPARAM keyParam(const QKeyEvent *event, bool up);
 
 // Windows virtual-key code for a Qt key, 0 when there is none; and back.
 UINT virtualKeyFromQt(int qtKey);
